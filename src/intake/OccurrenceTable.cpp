@@ -1,0 +1,54 @@
+#include "intake/OccurrenceTable.h"
+
+namespace rovex {
+
+void OccurrenceTable::add(NameInterner::Id port, NameInterner::Id address)
+{
+    if (++m_pairCounts[pairKey(port, address)] > 1)
+        return;
+    auto [addresses, newPort] = m_addressesOfPort.try_emplace(port);
+    if (newPort)
+        m_portOrder.push_back(port);
+    addresses->second.push_back(address);
+    auto [ports, newAddress] = m_portsOfAddress.try_emplace(address);
+    if (newAddress)
+        m_addressOrder.push_back(address);
+    ports->second.push_back(port);
+}
+
+std::vector<OccurrenceTable::Counterpart> OccurrenceTable::addressesOf(NameInterner::Id port) const
+{
+    const auto found = m_addressesOfPort.find(port);
+    return counted(found == m_addressesOfPort.end() ? nullptr : &found->second, false, port);
+}
+
+std::vector<OccurrenceTable::Counterpart> OccurrenceTable::portsOf(NameInterner::Id address) const
+{
+    const auto found = m_portsOfAddress.find(address);
+    return counted(found == m_portsOfAddress.end() ? nullptr : &found->second, true, address);
+}
+
+std::vector<OccurrenceTable::Counterpart>
+OccurrenceTable::counted(const std::vector<NameInterner::Id>* ids, bool idsArePorts, NameInterner::Id key) const
+{
+    std::vector<Counterpart> result;
+    if (ids == nullptr)
+        return result;
+    result.reserve(ids->size());
+    for (const NameInterner::Id id : *ids) {
+        const std::uint64_t pair = idsArePorts ? pairKey(id, key) : pairKey(key, id);
+        result.push_back({id, m_pairCounts.at(pair)});
+    }
+    return result;
+}
+
+void OccurrenceTable::clear()
+{
+    m_pairCounts.clear();
+    m_addressesOfPort.clear();
+    m_portsOfAddress.clear();
+    m_portOrder.clear();
+    m_addressOrder.clear();
+}
+
+} // namespace rovex

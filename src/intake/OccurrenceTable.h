@@ -1,0 +1,51 @@
+#pragma once
+
+#include "intake/NameInterner.h"
+
+#include <absl/container/flat_hash_map.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace rovex {
+
+// Which ports met which addresses in one kind of traffic, and how often. It holds both
+// occurrence dictionaries of the kind at once (port -> addresses, address -> ports), since
+// every dispatched line adds the same pair to both; a count per pair keeps memory bound to
+// the distinct pairs instead of growing with every line.
+class OccurrenceTable final {
+public:
+    struct Counterpart {
+        NameInterner::Id id;
+        std::int64_t count;
+    };
+
+    void add(NameInterner::Id port, NameInterner::Id address);
+
+    // Keys in the order they were first seen.
+    const std::vector<NameInterner::Id>& ports() const { return m_portOrder; }
+    const std::vector<NameInterner::Id>& addresses() const { return m_addressOrder; }
+
+    // Counterparts of a key in the order they were first seen with it; empty if none.
+    std::vector<Counterpart> addressesOf(NameInterner::Id port) const;
+    std::vector<Counterpart> portsOf(NameInterner::Id address) const;
+
+    std::size_t pairCount() const { return m_pairCounts.size(); }
+    void clear();
+
+private:
+    static std::uint64_t pairKey(NameInterner::Id port, NameInterner::Id address)
+    {
+        return (std::uint64_t{port} << 32U) | address;
+    }
+    std::vector<Counterpart> counted(const std::vector<NameInterner::Id>* ids, bool idsArePorts,
+                                     NameInterner::Id key) const;
+
+    absl::flat_hash_map<std::uint64_t, std::int64_t> m_pairCounts;
+    absl::flat_hash_map<NameInterner::Id, std::vector<NameInterner::Id>> m_addressesOfPort;
+    absl::flat_hash_map<NameInterner::Id, std::vector<NameInterner::Id>> m_portsOfAddress;
+    std::vector<NameInterner::Id> m_portOrder;
+    std::vector<NameInterner::Id> m_addressOrder;
+};
+
+} // namespace rovex

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "intake/PfLogLine.h"
+
+#include <string_view>
+
+namespace rovex {
+
+// Reads the action, direction and both endpoints of one pf log line (without its "\n").
+// Spaces are normalised as the firewall's layout needs: runs of two to four spaces count
+// as one separator, five as two (an empty field between). Returns Read, TooFewFields or
+// ExcludedSource; endpoints that do not decompose leave all four endpoint values empty.
+// The ignore lists are not consulted here.
+LineOutcome readPfLogLine(std::string_view line, PfLogLine& out);
+
+// The layout's normalisation as plain text: every "   " by " ", then every "  " by " ",
+// each a left-to-right pass without overlap. readPfLogLine gets the same fields without
+// building this text.
+std::string normalisedSpaces(std::string_view line);
+
+} // namespace rovex

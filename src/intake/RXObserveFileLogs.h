@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace rovex {
+
+// Watches the followed log for anything that may call for a read: the file written,
+// changed, deleted or renamed, and its name created, moved in or removed in its folder.
+// The watch is one inotify descriptor read on the main thread; a one-second poll covers
+// the times when the file or its folder is missing (nothing to watch yet), a file the
+// process may not read (inotify refuses it), and any event lost by the kernel. The
+// watcher never reads the log: it only tells the reader to look.
+class RXObserveFileLogs final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RXObserveFileLogs)
+
+public:
+    explicit RXObserveFileLogs(const QString& pathfilelog, QObject* parent = nullptr);
+    ~RXObserveFileLogs() override;
+
+    const QString& pathfilelog() const { return m_pathfilelog; }
+    bool isWatching() const { return m_poll.isActive(); }
+
+    // Starts the watch and the poll; later calls only re-aim the watches at what the
+    // path names now.
+    void addDispatch();
+
+Q_SIGNALS:
+    // Something may have happened to the log; the reader finds out what.
+    void logMayHaveChanged();
+
+private:
+    void readEvents();
+    bool concernsLog(int watch, std::uint32_t mask, const char* name, std::size_t nameLength);
+    void armWatches();
+    int rearm(int previous, const QByteArray& path, std::uint32_t mask, int other);
+    void poll();
+
+    QString m_pathfilelog;
+    QByteArray m_nativePath;
+    QByteArray m_folder;
+    QByteArray m_name;
+    int m_inotify = -1;
+    int m_fileWatch = -1;
+    int m_folderWatch = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    QTimer m_poll;
+};
+
+} // namespace rovex

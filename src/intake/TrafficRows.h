@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rovex {
+
+using Clock = std::chrono::system_clock;
+using TimePoint = Clock::time_point;
+
+// A row of a port table.
+struct ObjPort {
+    std::string portName;
+    std::string portImage; // image name: the service's image, or "genericservice"
+    std::int64_t portCount = 0;
+    TimePoint portDate;    // first sighting; never changed
+    std::uint64_t sighting = 0; // order of creation across the store: ties rank by it
+};
+
+// A row of an address table. ipImage names the country flag, which is the country code
+// as the database names it; both it and nationName stay empty until a country is found.
+struct ObjIp {
+    std::string ipName;
+    std::int64_t ipCount = 0;
+    TimePoint ipDate;
+    std::string ipImage;
+    std::string nationName;
+    std::uint64_t sighting = 0;
+};
+
+inline std::string_view rowName(const ObjPort& row) { return row.portName; }
+inline std::string_view rowName(const ObjIp& row) { return row.ipName; }
+inline std::int64_t rowCount(const ObjPort& row) { return row.portCount; }
+inline std::int64_t rowCount(const ObjIp& row) { return row.ipCount; }
+inline void countUp(ObjPort& row) { ++row.portCount; }
+inline void countUp(ObjIp& row) { ++row.ipCount; }
+
+} // namespace rovex

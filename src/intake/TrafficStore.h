@@ -1,0 +1,111 @@
+#pragma once
+
+#include "firewall/ServiceDescription.h"
+#include "intake/NameInterner.h"
+#include "intake/OccurrenceTable.h"
+#include "intake/RowTable.h"
+#include "intake/StoreChanges.h"
+#include "intake/TrafficCategory.h"
+#include "intake/TrafficRows.h"
+
+#include "text/TextHash.h"
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rovex {
+
+// What the live classifier has seen since the program started: the eight tables, the
+// occurrence dictionaries of each kind of traffic and the two ignore lists. Changed on
+// one thread only; nothing of it is saved.
+class TrafficStore final {
+public:
+    struct Counterpart {
+        std::string_view name;
+        std::int64_t count;
+    };
+
+    TrafficStore() = default;
+    explicit TrafficStore(ServiceImages allServicesDict);
+
+    const ServiceImages& allServicesDict() const { return m_allServicesDict; }
+    void setAllServicesDict(ServiceImages images) { m_allServicesDict = std::move(images); }
+
+    // The statistics dispatch: records that port14 met the line's remote address in the
+    // kind named by the two words. The first argument is not used.
+    void smistastatistiche(std::string_view unused, std::string_view port14, std::string_view ipristrutturato12,
+                           std::string_view ipristrutturato14, std::string_view passorblock, std::string_view inorout);
+
+    // Counts the key in a table, adding a row with count 1 when the table has none by
+    // that name; an empty key changes nothing.
+    void updatePortTable(TrafficCategory category, std::string_view port, TimePoint now);
+    void updateAddressTable(TrafficCategory category, std::string_view address, TimePoint now);
+
+    // One classified line: the dispatch (when asked) and both table updates of its kind,
+    // with the port and the kind's address looked up once each.
+    void recordLine(TrafficKind kind, std::string_view port, std::string_view address, bool dispatch, TimePoint now);
+
+    // Ignore lists, in the order names were added.
+    const std::vector<std::string>& ignorePort() const { return m_ignorePort; }
+    const std::vector<std::string>& ignoreIp() const { return m_ignoreIp; }
+    bool isIgnoredPort(std::string_view port) const { return m_ignoredPorts.contains(port); }
+    bool isIgnoredAddress(std::string_view address) const { return m_ignoredAddresses.contains(address); }
+    bool hasIgnoredAddresses() const { return !m_ignoreIp.empty(); }
+    bool addIgnoredPort(std::string_view port);
+    bool addIgnoredAddress(std::string_view address);
+
+    // User actions on a table: positions are row positions in the table's row list.
+    void ignore(TrafficCategory category, std::span<const std::size_t> positions);
+    void remove(TrafficCategory category, std::span<const std::size_t> positions);
+    void deIgnorePort(std::span<const std::size_t> positions);
+    void deIgnoreIp(std::span<const std::size_t> positions);
+    void cleanAll();
+
+    const std::vector<ObjPort>& portRows(TrafficCategory category) const;
+    const std::vector<ObjIp>& ipRows(TrafficCategory category) const;
+    std::size_t rowCount(TrafficCategory category) const;
+    std::string_view rowName(TrafficCategory category, std::size_t position) const;
+    // Row positions by count, highest first; equal counts by first sighting.
+    std::vector<std::size_t> rankedByCount(TrafficCategory category) const;
+
+    // The country found for an address row: its flag (named by the code) and its name,
+    // which stays as it was when the code has none.
+    void setCountry(TrafficCategory category, std::size_t position, std::string_view code, std::string_view nation);
+
+    // The occurrence dictionary of a table: its keys in first-seen order, and the
+    // counterparts of one key with how often each was seen with it.
+    std::vector<std::string_view> occurrenceKeys(TrafficCategory category) const;
+    std::vector<Counterpart> occurrences(TrafficCategory category, std::string_view name) const;
+
+    // The rows added and counted since the last call.
+    StoreChanges takeChanges();
+
+private:
+    void countPort(TrafficCategory category, NameInterner::Id port, TimePoint now);
+    void countAddress(TrafficCategory category, NameInterner::Id address, TimePoint now);
+    template <typename Row, typename MakeRow>
+    void count(RowTable<Row>& table, TrafficCategory category, NameInterner::Id id, const MakeRow& makeRow);
+    ObjPort makePortRow(NameInterner::Id port, TimePoint now);
+    ObjIp makeAddressRow(NameInterner::Id address, TimePoint now);
+    RowTable<ObjPort>& portTableOf(TrafficCategory category);
+    RowTable<ObjIp>& addressTableOf(TrafficCategory category);
+
+    ServiceImages m_allServicesDict;
+    NameInterner m_ports;
+    NameInterner m_addresses;
+    std::array<RowTable<ObjPort>, trafficKindCount> m_portTables;
+    std::array<RowTable<ObjIp>, trafficKindCount> m_addressTables;
+    std::array<OccurrenceTable, trafficKindCount> m_occurrences;
+    std::vector<std::string> m_ignorePort;
+    std::vector<std::string> m_ignoreIp;
+    TextSet m_ignoredPorts;
+    TextSet m_ignoredAddresses;
+    std::uint64_t m_nextSighting = 0;
+    StoreChanges m_changes;
+    std::uint64_t m_generation = 1; // rows stamped with it are already in m_changes
+};
+
+} // namespace rovex

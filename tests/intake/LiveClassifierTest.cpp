@@ -1,0 +1,82 @@
+#include "ClassifierFixture.h"
+
+using namespace rovex;
+
+namespace {
+
+class LiveClassifierTest : public rovex::testing::ClassifierFixture {};
+
+} // namespace
+
+TEST_F(LiveClassifierTest, InboundLinesToWatchedPortsNotifyInLineOrder)
+{
+    watch.load({{std::string("HTTPS"), std::string("443 "), std::string("https")}},
+               {{std::string("SSH"), std::string("22 "), std::string("ssh")}});
+    feed(line("block", "in", "203.0.113.7.4321", "192.168.1.10.22") + "\n"
+         + line("pass", "in", "198.51.100.3.5000", "192.168.1.10.443") + "\n"
+         + line("block", "out", "192.168.1.10.5000", "198.51.100.3.22") + "\n"
+         + line("pass", "in", "198.51.100.3.5000", "192.168.1.10.22") + "\n"
+         + line("block", "in", "203.0.113.7", "192.168.1.10")); // ICMP
+    ASSERT_EQ(notifications.size(), 2U);
+    EXPECT_EQ(notifications[0].subtitle, "203.0.113.7 port 22");
+    EXPECT_EQ(notifications[0].title, "Inbound connection blocked");
+    EXPECT_EQ(notifications[1].subtitle, "198.51.100.3 port 443");
+    EXPECT_EQ(notifications[1].title, "Inbound connection passed");
+}
+
+TEST_F(LiveClassifierTest, IgnoredLinesChangeNothingAtAll)
+{
+    watch.load({}, {{std::string("SSH"), std::string("22"), std::string("ssh")}});
+    store.addIgnoredPort("22");
+    store.addIgnoredAddress("192.168.1.99");
+    feed(line("block", "in", "203.0.113.7.1", "192.168.1.10.22") + "\n"
+         + line("block", "in", "203.0.113.7.1", "192.168.1.99.80") + "\n"
+         + line("block", "in", "192.168.1.99.1", "192.168.1.10.80"));
+    EXPECT_TRUE(notifications.empty());
+    for (const TrafficCategory category : allTrafficCategories)
+        EXPECT_EQ(store.rowCount(category), 0U) << suffix(category);
+    EXPECT_EQ(classifier.outcomes()[static_cast<std::size_t>(LineOutcome::IgnoredPort)], 1U);
+    EXPECT_EQ(classifier.outcomes()[static_cast<std::size_t>(LineOutcome::IgnoredAddress)], 2U);
+}
+
+TEST_F(LiveClassifierTest, OnlyExactActionAndDirectionWordsCount)
+{
+    feed(line("Block", "in", "203.0.113.7.1", "10.0.0.1.22") + "\n" + line("block", "IN", "203.0.113.7.1", "10.0.0.1.22")
+         + "\n" + line("nat", "out", "203.0.113.7.1", "10.0.0.1.22"));
+    for (const TrafficCategory category : allTrafficCategories) {
+        EXPECT_EQ(store.rowCount(category), 0U);
+        EXPECT_TRUE(store.occurrenceKeys(category).empty());
+    }
+    EXPECT_EQ(classifier.outcomes()[static_cast<std::size_t>(LineOutcome::Read)], 3U);
+}
+
+TEST_F(LiveClassifierTest, UndecomposedEndpointsAndBlankTextAddNoRows)
+{
+    feed(line("block", "in", "203.0.113.7.1", "fe80::1.22") + "\n\n\n" + line("pass", "out", "10.0.0.1", "10.0.0.2"));
+    feed("");
+    for (const TrafficCategory category : allTrafficCategories)
+        EXPECT_EQ(store.rowCount(category), 0U);
+    // A port piece that is empty makes no port row, while its address still makes one.
+    feed(line("block", "in", "203.0.113.7.1", "192.168.1.10."));
+    EXPECT_EQ(store.rowCount(TrafficCategory::PortBlockIn), 0U);
+    EXPECT_EQ(store.rowCount(TrafficCategory::IpBlockIn), 1U);
+}
+
+TEST_F(LiveClassifierTest, SamplesOfRealTcpdumpTextNeverCrashOrCountJunk)
+{
+    // The collected lines come in many layouts; whatever they give, it is a well-formed
+    // table row: a non-empty name without spaces.
+    for (const char* name : {"/tcpdump-only.txt", "/real-lines.txt", "/damaged-as-found.txt"}) {
+        std::ifstream file(std::string(ROVEX_SAMPLES_DIR) + name);
+        std::stringstream text;
+        text << file.rdbuf();
+        feed(text.str());
+    }
+    for (const TrafficCategory category : allTrafficCategories) {
+        for (std::size_t i = 0; i < store.rowCount(category); ++i) {
+            EXPECT_FALSE(store.rowName(category, i).empty());
+            EXPECT_EQ(store.rowName(category, i).find(' '), std::string_view::npos);
+        }
+    }
+    EXPECT_GT(store.rowCount(TrafficCategory::PortBlockIn), 0U);
+}

@@ -2,6 +2,7 @@
 
 #include "text/DecimalText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -90,16 +91,9 @@ struct Endpoint {
 Endpoint splitEndpoint(std::string_view text, std::string& buffer)
 {
     Endpoint endpoint;
-    std::size_t lastDot = std::string_view::npos;
-    std::size_t dots = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '.') {
-            ++dots;
-            lastDot = i;
-        }
-    }
-    endpoint.pieces = dots + 1;
+    endpoint.pieces = static_cast<std::size_t>(std::count(text.begin(), text.end(), '.')) + 1;
     if (endpoint.pieces == 5 || endpoint.pieces == 2) {
+        const std::size_t lastDot = text.rfind('.');
         endpoint.address = text.substr(0, lastDot);
         endpoint.port = portWithoutColons(text.substr(lastDot + 1), buffer);
     }

@@ -34,6 +34,8 @@ inline std::string_view rowName(const ObjPort& row) { return row.portName; }
 inline std::string_view rowName(const ObjIp& row) { return row.ipName; }
 inline std::int64_t rowCount(const ObjPort& row) { return row.portCount; }
 inline std::int64_t rowCount(const ObjIp& row) { return row.ipCount; }
+inline TimePoint rowDate(const ObjPort& row) { return row.portDate; }
+inline TimePoint rowDate(const ObjIp& row) { return row.ipDate; }
 inline void countUp(ObjPort& row) { ++row.portCount; }
 inline void countUp(ObjIp& row) { ++row.ipCount; }
 

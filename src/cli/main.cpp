@@ -1,0 +1,56 @@
+// rovex-logs: the viewer's engine on the command line. Classifies pf log text into the
+// eight tables, follows the live log, matches addresses to countries and reads the
+// firewall product's library file.
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
+
+  tables  [--root DIR] [--ignore-port P]... [--ignore-ip A]... [--json] [FILE...]
+          classify log files (or standard input) into the eight tables
+  follow  [--root DIR] [--seconds N] [--json]
+          follow the root's live log and show the tables as they fill
+  country [--root DIR] [--json] ADDRESS...
+          the country of each address from the root's country database
+  services [--root DIR]
+          the library file's service images and watch lists, as JSON
+
+Fixed paths are resolved under --root (default /).
+)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+        (arguments.empty() ? std::cerr : std::cout) << usage;
+        return arguments.empty() ? 2 : 0;
+    }
+    const std::string& command = arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    try {
+        if (command == "tables")
+            return rovex::cli::runTables(rest);
+        if (command == "follow")
+            return rovex::cli::runFollow(rest, argc, argv);
+        if (command == "country")
+            return rovex::cli::runCountry(rest);
+        if (command == "services")
+            return rovex::cli::runServices(rest);
+        throw rovex::cli::UsageError("unknown command " + command);
+    } catch (const rovex::cli::UsageError& error) {
+        std::cerr << "rovex-logs: " << error.what() << " (see rovex-logs --help)\n";
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << "rovex-logs: " << error.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,20 @@
+#include "intake/LogIntake.h"
+
+namespace rovex {
+
+LogIntake::LogIntake(TrafficStore& store, const ServiceWatch& watch, LiveClassifier::NotificationSink notify)
+    : m_classifier(store, watch, std::move(notify))
+{
+}
+
+void LogIntake::feed(std::string_view bytes, TimePoint now)
+{
+    m_assembler.feed(bytes, [this, now](std::string_view line) { m_classifier.classifyLine(line, now); });
+}
+
+void LogIntake::endOfFile(TimePoint now)
+{
+    m_assembler.endOfFile([this, now](std::string_view line) { m_classifier.classifyLine(line, now); });
+}
+
+} // namespace rovex

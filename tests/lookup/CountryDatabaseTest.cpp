@@ -1,0 +1,316 @@
+#include "lookup/CountryDatabase.h"
+#include "lookup/CountryNames.h"
+#include "lookup/RXMatchIP.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using rovex::CountryDatabase;
+using rovex::CountryMatch;
+
+namespace {
+
+// A private folder for one test, removed with everything in it afterwards.
+class TempFolder final {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "rovex-lookup-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& path() const { return m_path; }
+
+    void write(const fs::path& relative, std::string_view text) const
+    {
+        const fs::path file = m_path / relative;
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << text;
+    }
+
+private:
+    fs::path m_path;
+};
+
+std::string loadInto(CountryDatabase& database, const fs::path& folder)
+{
+    std::ostringstream diagnostics;
+    database.load(folder, diagnostics);
+    return diagnostics.str();
+}
+
+// Both ways of matching must agree; every check goes through this.
+CountryMatch countryOf(const CountryDatabase& database, std::string_view address)
+{
+    const CountryMatch byIndex = database.countryOf(address);
+    EXPECT_EQ(byIndex, database.countryOfByScan(address)) << address;
+    return byIndex;
+}
+
+CountryMatch match(std::string code, std::string_view nation)
+{
+    return {std::move(code), nation};
+}
+
+} // namespace
+
+TEST(CountryDatabaseLoad, ReadsEachZoneFileUnderItsCode)
+{
+    TempFolder folder;
+    folder.write("it-aggregated.zone", "2.32.0.0/11\n5.8.0.0/16\n");
+    folder.write("de-aggregated.zone", "2.160.0.0/12");
+    folder.write("fr.zone", "2.0.0.0/12\n");
+    folder.write("es-aggregated.zone.bak", "2.136.0.0/13\n");
+
+    CountryDatabase database;
+    EXPECT_EQ(loadInto(database, folder.path()),
+        "READING ROVEX COUNTRY DATABASE\nimported 2 nations\n");
+    const auto& blocks = database.countryBlocks();
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks.at("it"), (std::vector<std::string>{"2.32.0.0/11", "5.8.0.0/16", ""}));
+    EXPECT_EQ(blocks.at("de"), (std::vector<std::string>{"2.160.0.0/12"}));
+
+    EXPECT_EQ(countryOf(database, "2.33.4.5"), match("it", "Italy"));
+    EXPECT_EQ(countryOf(database, "2.170.0.1"), match("de", "Germany"));
+    EXPECT_EQ(countryOf(database, "2.1.0.1"), match("", ""));
+    EXPECT_EQ(countryOf(database, "2.137.0.1"), match("", ""));
+}
+
+TEST(CountryDatabaseLoad, WalksSubFoldersAndReportsEntriesThatAreNotFiles)
+{
+    TempFolder folder;
+    folder.write("nested/deeper/fr-aggregated.zone", "90.0.0.0/9\n");
+    fs::create_directories(folder.path() / "x-aggregated.zone");
+    folder.write("x-aggregated.zone/nl-aggregated.zone", "145.0.0.0/8\n");
+    fs::create_symlink(folder.path() / "missing", folder.path() / "pt-aggregated.zone");
+
+    CountryDatabase database;
+    EXPECT_EQ(loadInto(database, folder.path()),
+        "READING ROVEX COUNTRY DATABASE\n"
+        "nation aggregated file not found !!\n"
+        "nation aggregated file not found !!\n"
+        "imported 2 nations\n");
+    EXPECT_EQ(database.countryBlocks().count("fr"), 1u);
+    EXPECT_EQ(database.countryBlocks().count("nl"), 1u);
+    EXPECT_EQ(countryOf(database, "90.1.2.3"), match("fr", "France"));
+    EXPECT_EQ(countryOf(database, "145.1.2.3"), match("nl", "Netherlands"));
+}
+
+TEST(CountryDatabaseLoad, MissingFolderReadsNothing)
+{
+    TempFolder folder;
+    CountryDatabase database;
+    EXPECT_EQ(loadInto(database, folder.path() / "absent"),
+        "READING ROVEX COUNTRY DATABASE\nimported 0 nations\n");
+    EXPECT_TRUE(database.countryBlocks().empty());
+    EXPECT_EQ(countryOf(database, "1.2.3.4"), match("", ""));
+    EXPECT_EQ(CountryDatabase{}.countryOf("1.2.3.4"), match("", ""));
+}
+
+TEST(CountryDatabaseLoad, LaterFileAndLaterLoadReplaceACode)
+{
+    TempFolder first;
+    first.write("it-aggregated.zone", "10.0.0.0/8\n");
+    first.write("sub/it-aggregated.zone", "11.0.0.0/8\n"); // sorts after the top-level file
+    first.write("de-aggregated.zone", "12.0.0.0/8\n");
+    CountryDatabase database;
+    EXPECT_EQ(loadInto(database, first.path()),
+        "READING ROVEX COUNTRY DATABASE\nimported 2 nations\n");
+    EXPECT_EQ(countryOf(database, "10.0.0.1"), match("", ""));
+    EXPECT_EQ(countryOf(database, "11.0.0.1"), match("it", "Italy"));
+
+    // The winner follows the sorted paths, not the order the folder lists them in.
+    TempFolder many;
+    const std::string folders = "kczaqftb";
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        many.write(fs::path(folders.substr(i, 1)) / "fr-aggregated.zone", std::to_string(60 + i) + ".0.0.0/8\n");
+    CountryDatabase sorted;
+    loadInto(sorted, many.path());
+    EXPECT_EQ(sorted.countryBlocks().at("fr"), (std::vector<std::string>{"62.0.0.0/8", ""}));
+
+    // A reload adds and replaces codes but keeps those it does not see again.
+    TempFolder second;
+    second.write("it-aggregated.zone", "13.0.0.0/8\n");
+    second.write("at-aggregated.zone", "14.0.0.0/8\n");
+    EXPECT_EQ(loadInto(database, second.path()),
+        "READING ROVEX COUNTRY DATABASE\nimported 3 nations\n");
+    EXPECT_EQ(countryOf(database, "11.0.0.1"), match("", ""));
+    EXPECT_EQ(countryOf(database, "12.0.0.1"), match("de", "Germany"));
+    EXPECT_EQ(countryOf(database, "13.0.0.1"), match("it", "Italy"));
+    EXPECT_EQ(countryOf(database, "14.0.0.1"), match("at", "Austria"));
+}
+
+TEST(CountryDatabaseLoad, UnreadableFileCountsAsEmpty)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads a file whatever its mode";
+    TempFolder folder;
+    folder.write("it-aggregated.zone", "10.0.0.0/8\n");
+    fs::permissions(folder.path() / "it-aggregated.zone", fs::perms::none);
+    CountryDatabase database;
+    EXPECT_EQ(loadInto(database, folder.path()),
+        "READING ROVEX COUNTRY DATABASE\nimported 1 nations\n");
+    EXPECT_EQ(database.countryBlocks().at("it"), std::vector<std::string>{""});
+    EXPECT_EQ(countryOf(database, "10.0.0.1"), match("", ""));
+}
+
+TEST(CountryDatabaseLoad, LineThatIsNotUtf8MatchesNothingButItsNeighboursDo)
+{
+    TempFolder folder;
+    folder.write("it-aggregated.zone", "10.0.0.0/8\n11.0.0.0 \xff/8\n12.0.0.0/8");
+    CountryDatabase database;
+    loadInto(database, folder.path());
+    EXPECT_EQ(database.countryBlocks().at("it"), (std::vector<std::string>{"10.0.0.0/8", "", "12.0.0.0/8"}));
+    EXPECT_EQ(countryOf(database, "10.0.0.1"), match("it", "Italy"));
+    EXPECT_EQ(countryOf(database, "11.0.0.1"), match("", ""));
+    EXPECT_EQ(countryOf(database, "12.0.0.1"), match("it", "Italy"));
+}
+
+TEST(CountryMatch, LastBlockInScanOrderWins)
+{
+    TempFolder folder;
+    // Codes are scanned in ascending order whatever the nesting: the outer it block wins
+    // over the inner de block, and the inner us block over the outer it block.
+    folder.write("de-aggregated.zone", "10.1.0.0/16\n");
+    folder.write("it-aggregated.zone", "10.0.0.0/8\n20.0.0.0/8\n");
+    folder.write("us-aggregated.zone", "20.1.2.0/24\n");
+    // Within one file, lines are scanned in order.
+    folder.write("fr-aggregated.zone", "30.0.0.0/8\n");
+    folder.write("gb-aggregated.zone", "30.5.0.0/16\n31.0.0.0/8\n30.0.0.0/8\n");
+    CountryDatabase database;
+    loadInto(database, folder.path());
+
+    EXPECT_EQ(countryOf(database, "10.1.2.3"), match("it", "Italy"));
+    EXPECT_EQ(countryOf(database, "10.2.0.0"), match("it", "Italy"));
+    EXPECT_EQ(countryOf(database, "20.1.2.3"), match("us", "United States"));
+    EXPECT_EQ(countryOf(database, "20.1.3.0"), match("it", "Italy"));
+    EXPECT_EQ(countryOf(database, "30.5.0.1"), match("gb", "United Kingdom"));
+    EXPECT_EQ(countryOf(database, "30.9.0.1"), match("gb", "United Kingdom"));
+}
+
+TEST(CountryMatch, CodeWithoutNameKeepsTheEarlierNation)
+{
+    TempFolder folder;
+    folder.write("de-aggregated.zone", "10.0.0.0/8\n");
+    folder.write("xk-aggregated.zone", "10.1.0.0/16\n40.0.0.0/8\n");
+    folder.write("IT-aggregated.zone", "50.0.0.0/8\n");
+    CountryDatabase database;
+    loadInto(database, folder.path());
+
+    EXPECT_EQ(countryOf(database, "10.1.2.3"), match("xk", "Germany"));
+    EXPECT_EQ(countryOf(database, "10.2.0.0"), match("de", "Germany"));
+    EXPECT_EQ(countryOf(database, "40.1.2.3"), match("xk", ""));
+    EXPECT_EQ(countryOf(database, "50.1.2.3"), match("IT", "Italy"));
+}
+
+TEST(CountryMatch, MalformedLinesAndOtherAddressesMatchNothing)
+{
+    TempFolder folder;
+    folder.write("it-aggregated.zone",
+        "\n10.0.0.0\n10.0.0.0/33\n10.0.0.0/x\n::/0\n2001:db8::/32\n10.0.0.0/8\r\n"
+        "# 10.0.0.0/8\n11.0.0.0/8\n");
+    folder.write("zz-aggregated.zone", "0.0.0.0/0\n");
+    CountryDatabase database;
+    loadInto(database, folder.path());
+
+    EXPECT_EQ(countryOf(database, "10.1.2.3"), match("zz", "Unknown"));
+    EXPECT_EQ(countryOf(database, "11.1.2.3"), match("zz", "Unknown"));
+    EXPECT_EQ(countryOf(database, "255.255.255.255"), match("zz", "Unknown"));
+    for (const char* address : {"::1", "2001:db8::1", "", "not an address", "256.0.0.1"})
+        EXPECT_EQ(countryOf(database, address), match("", "")) << address;
+    EXPECT_EQ(countryOf(database, "10.1"), match("zz", "Unknown"));
+}
+
+namespace {
+
+// Random blocks over a few regions so that they nest, repeat and straddle each other,
+// with unaligned networks, whole-space blocks, malformed and empty lines.
+std::string randomBlock(std::mt19937& random)
+{
+    static constexpr std::array<std::uint32_t, 4> regions{0x0A000000, 0x0A010000, 0xC0A80000, 0xFFFF0000};
+    const auto pick = [&random](std::uint32_t below) {
+        return std::uniform_int_distribution<std::uint32_t>(0, below - 1)(random);
+    };
+    switch (pick(20)) {
+    case 0:
+        return "";
+    case 1:
+        return "10.0.0.0/" + std::to_string(static_cast<int>(pick(40)) - 4);
+    case 2:
+        return "0.0.0.0/" + std::to_string(pick(4));
+    default:
+        break;
+    }
+    const std::uint32_t network = regions[pick(regions.size())] | (pick(1u << 16) & ~pick(1u << 16));
+    const int prefix = static_cast<int>(8 + pick(25));
+    return std::to_string(network >> 24) + '.' + std::to_string(network >> 16 & 0xFF) + '.' +
+        std::to_string(network >> 8 & 0xFF) + '.' + std::to_string(network & 0xFF) + '/' +
+        std::to_string(prefix);
+}
+
+std::string dotted(std::uint32_t value)
+{
+    return std::to_string(value >> 24) + '.' + std::to_string(value >> 16 & 0xFF) + '.' +
+        std::to_string(value >> 8 & 0xFF) + '.' + std::to_string(value & 0xFF);
+}
+
+} // namespace
+
+TEST(CountryMatch, IndexAgreesWithTheScanOnRandomDatabases)
+{
+    const std::vector<std::string> codes{"ch", "de", "eu", "it", "xk", "yy", "zz"};
+    for (std::uint32_t seed = 1; seed <= 25; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        TempFolder folder;
+        std::vector<std::uint32_t> probes{0, UINT32_MAX};
+        for (const std::string& code : codes) {
+            std::string text;
+            const auto lines = std::uniform_int_distribution<int>(0, 30)(random);
+            for (int line = 0; line < lines; ++line) {
+                const std::string block = randomBlock(random);
+                if (const auto range = rovex::readIPv4Block(block)) {
+                    for (const std::uint32_t edge : {range->first, range->last})
+                        probes.insert(probes.end(), {edge - 1, edge, edge + 1});
+                }
+                text += block + '\n';
+            }
+            folder.write(code + "-aggregated.zone", text);
+        }
+        for (int i = 0; i < 300; ++i)
+            probes.push_back(std::uniform_int_distribution<std::uint32_t>()(random));
+
+        CountryDatabase database;
+        loadInto(database, folder.path());
+        int hits = 0;
+        for (const std::uint32_t probe : probes) {
+            const std::string address = dotted(probe);
+            const CountryMatch byIndex = database.countryOf(address);
+            ASSERT_EQ(byIndex, database.countryOfByScan(address)) << address;
+            hits += byIndex.code.empty() ? 0 : 1;
+        }
+        EXPECT_GT(hits, 0);
+    }
+}

@@ -1,0 +1,156 @@
+#include "sim/SimCommandLine.h"
+
+#include "text/DecimalText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace rovex {
+
+namespace {
+
+constexpr std::string_view usageText = R"(rovex-sim: the firewall product's stand-in; writes its files under a root folder.
+
+Usage:
+  rovex-sim log --root DIR --rate R --seconds S [--rotate-every T] [--archives K]
+                [--split-writes] [--seed N] [--addresses A]
+      Append pf log lines to DIR/var/log/pffirewall.log at about R lines a second for
+      S seconds (S = 0: until SIGINT or SIGTERM). Every T seconds the log is compressed
+      into pffirewall.log.0.bz2 (older archives move up, K are kept, default 5), then
+      deleted and created again empty. --split-writes sometimes writes a line in two
+      pieces. --seed (default 1) fixes the lines; A distinct remote hosts (default 5000).
+  rovex-sim library --root DIR [--binary]
+      Write DIR/Library/Preferences/rovexid.rovexlibrary.plist (XML, or binary).
+  rovex-sim nations --root DIR [--source FILE]
+      Write the country database into
+      DIR/Library/Application Support/Rovex/Nations/aggregated/ from a tor geoip file
+      (default /usr/share/tor/geoip, Debian package tor-geoipdb).
+  rovex-sim --help
+
+--root is created when missing. Exit codes: 0 done, 1 failed, 2 bad usage.
+)";
+
+std::int64_t readWhole(std::string_view name, std::string_view text, std::int64_t low, std::int64_t high)
+{
+    const std::optional<std::int64_t> value = readDecimal(text);
+    if (!value || *value < low || *value > high)
+        throw UsageError(std::string(name) + " needs a whole number from " + std::to_string(low) + " to "
+                         + std::to_string(high) + ", not \"" + std::string(text) + "\"");
+    return *value;
+}
+
+double readSeconds(std::string_view name, std::string_view text)
+{
+    double value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0
+        || value > 1e7)
+        throw UsageError(std::string(name) + " needs a number of seconds (such as 2 or 0.5), not \""
+                         + std::string(text) + "\"");
+    return value;
+}
+
+bool contains(const std::vector<std::string_view>& names, std::string_view name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+} // namespace
+
+std::string_view SimCommandLine::usage()
+{
+    return usageText;
+}
+
+SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
+{
+    if (arguments.empty())
+        throw UsageError("no command given (log, library or nations); see rovex-sim --help");
+    if (contains(arguments, "--help") || contains(arguments, "-h") || arguments.front() == "help")
+        return HelpCommand{};
+
+    const std::string_view command = arguments.front();
+    const std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
+    if (command == "log") {
+        return logCommand(readOptions(command, rest,
+                                      {"--root", "--rate", "--seconds", "--rotate-every", "--archives", "--seed",
+                                       "--addresses"},
+                                      {"--split-writes"}));
+    }
+    if (command == "library") {
+        const Options options = readOptions(command, rest, {"--root"}, {"--binary"});
+        return LibraryCommand{rootOf(options), options.contains("--binary") ? PlistFormat::binary : PlistFormat::xml};
+    }
+    if (command == "nations") {
+        const Options options = readOptions(command, rest, {"--root", "--source"}, {});
+        const auto source = options.find("--source");
+        return NationsCommand{rootOf(options), source == options.end() ? std::string(defaultGeoipSource) : source->second};
+    }
+    throw UsageError("unknown command \"" + std::string(command) + "\" (log, library or nations); see rovex-sim --help");
+}
+
+SimCommandLine::Options SimCommandLine::readOptions(std::string_view command,
+                                                    const std::vector<std::string_view>& arguments,
+                                                    const std::vector<std::string_view>& valued,
+                                                    const std::vector<std::string_view>& flags)
+{
+    Options options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view name = arguments[i];
+        std::optional<std::string_view> value;
+        if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != std::string_view::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        if (contains(flags, name) && !value) {
+            value = "";
+        } else if (contains(valued, name)) {
+            if (!value && i + 1 == arguments.size())
+                throw UsageError(std::string(name) + " needs a value");
+            if (!value)
+                value = arguments[++i];
+        } else {
+            throw UsageError("unknown option \"" + std::string(arguments[i]) + "\" for " + std::string(command));
+        }
+        if (!options.emplace(std::string(name), std::string(*value)).second)
+            throw UsageError(std::string(name) + " given twice");
+    }
+    return options;
+}
+
+std::filesystem::path SimCommandLine::rootOf(const Options& options)
+{
+    const auto root = options.find("--root");
+    if (root == options.end())
+        throw UsageError("--root DIR is required");
+    if (root->second.empty())
+        throw UsageError("--root needs a folder");
+    return root->second;
+}
+
+LogCommand SimCommandLine::logCommand(const Options& options)
+{
+    LogCommand command;
+    LogSessionOptions& log = command.options;
+    log.root = rootOf(options);
+    const auto rate = options.find("--rate");
+    const auto seconds = options.find("--seconds");
+    if (rate == options.end() || seconds == options.end())
+        throw UsageError("log needs --rate R and --seconds S");
+    log.linesPerSecond = static_cast<std::uint64_t>(readWhole("--rate", rate->second, 1, 10'000'000));
+    log.seconds = readSeconds("--seconds", seconds->second);
+    if (const auto every = options.find("--rotate-every"); every != options.end())
+        log.rotateEverySeconds = readSeconds("--rotate-every", every->second);
+    if (const auto archives = options.find("--archives"); archives != options.end())
+        log.archives = static_cast<int>(readWhole("--archives", archives->second, 0, 1000));
+    if (const auto seed = options.find("--seed"); seed != options.end())
+        log.seed = static_cast<std::uint64_t>(readWhole("--seed", seed->second, 0, INT64_MAX));
+    if (const auto addresses = options.find("--addresses"); addresses != options.end())
+        log.addresses = static_cast<std::size_t>(readWhole("--addresses", addresses->second, 1, 1'000'000));
+    log.splitWrites = options.contains("--split-writes");
+    return command;
+}
+
+} // namespace rovex

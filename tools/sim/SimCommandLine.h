@@ -1,0 +1,55 @@
+#pragma once
+
+#include "sim/LibraryWriter.h"
+#include "sim/LogSession.h"
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace rovex {
+
+struct HelpCommand {};
+struct LogCommand {
+    LogSessionOptions options;
+};
+struct LibraryCommand {
+    std::filesystem::path root;
+    PlistFormat format = PlistFormat::xml;
+};
+struct NationsCommand {
+    std::filesystem::path root;
+    std::filesystem::path source;
+};
+using SimCommand = std::variant<HelpCommand, LogCommand, LibraryCommand, NationsCommand>;
+
+// A command line that does not say what to do; rovex-sim exits with code 2 for it.
+class UsageError final : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The rovex-sim command line: a command word followed by --options.
+class SimCommandLine final {
+public:
+    // arguments without the program name; throws UsageError.
+    static SimCommand parse(const std::vector<std::string_view>& arguments);
+    static std::string_view usage();
+
+    static constexpr std::string_view defaultGeoipSource = "/usr/share/tor/geoip";
+
+private:
+    using Options = std::map<std::string, std::string, std::less<>>;
+
+    static Options readOptions(std::string_view command, const std::vector<std::string_view>& arguments,
+                               const std::vector<std::string_view>& valued,
+                               const std::vector<std::string_view>& flags);
+    static std::filesystem::path rootOf(const Options& options);
+    static LogCommand logCommand(const Options& options);
+};
+
+} // namespace rovex

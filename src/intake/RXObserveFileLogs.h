@@ -28,7 +28,6 @@ public:
     ~RXObserveFileLogs() override;
 
     const QString& pathfilelog() const { return m_pathfilelog; }
-    bool isWatching() const { return m_poll.isActive(); }
 
     // Starts the watch and the poll; later calls only re-aim the watches at what the
     // path names now.

@@ -5,6 +5,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <utility>
 
 namespace rovex {
 
@@ -37,12 +38,16 @@ void RXReadLog::readlog()
     if (!m_started)
         return;
     if (m_reading) {
-        // A receiver ran the event loop inside a chunk: go on after it, in order.
-        queueReading();
+        // A receiver runs the event loop inside a chunk: go on once it returns, in order.
+        m_readAgain = true;
         return;
     }
-    const QScopedValueRollback<bool> reading(m_reading, true);
-    followStep();
+    {
+        const QScopedValueRollback<bool> reading(m_reading, true);
+        followStep();
+    }
+    if (std::exchange(m_readAgain, false))
+        queueReading();
 }
 
 // One step: a slice of what is new, or, once everything is read, the check whether the
@@ -79,7 +84,7 @@ bool RXReadLog::openWhenPresent()
         return false;
     m_offset = 0;
     if (m_startMark && m_startMark->sameFileAs(opened) && m_startMark->size <= opened.size)
-        m_offset = 0;
+        m_offset = m_startMark->size;
     m_startMark.reset();
     m_file = std::move(file);
     return true;

@@ -70,6 +70,7 @@ private:
     std::optional<FollowFileStatus> m_startMark;
     bool m_started = false;
     bool m_reading = false;
+    bool m_readAgain = false;
     bool m_readingQueued = false;
 };
 

@@ -128,18 +128,23 @@ TEST_F(Cli, FollowCountsOnlyWhatTheLogGainsWhileFollowed)
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
 
     // Rotation: the old file goes, a new one comes and is read from its first byte; one
-    // of its lines arrives in two writes.
+    // of its lines arrives in two writes and counts once.
     fs::remove(log);
     {
         std::ofstream fresh(log);
         fresh << header << "pass in on en0: 203.0.113.7.5 > 10.0.0.1.443: new\n" << header << "pass in on en0: 203.0." << std::flush;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         fresh << "113.7.6 > 10.0.0.1.443: second half\n" << std::flush;
+        // A line that is not UTF-8 loses only itself.
+        fresh << header << "pass in on en0: 203.0.113.9.7 > 10.0.0.1.443: \xff\n"
+              << header << "pass in on en0: 203.0.113.8.7 > 10.0.0.1.443: after it\n" << std::flush;
     }
     for (int i = 0; i < 100 && slurp(out).find("notifications") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const std::string result = slurp(out);
     EXPECT_NE(result.find(R"("203.0.113.7": 2)"), std::string::npos) << result;
+    EXPECT_NE(result.find(R"("203.0.113.8": 1)"), std::string::npos) << result;
+    EXPECT_EQ(result.find("203.0.113.9"), std::string::npos) << result;
     EXPECT_EQ(result.find("192.0.2.1"), std::string::npos) << result;
     EXPECT_EQ(result.find("\"23\""), std::string::npos) << result;
 }

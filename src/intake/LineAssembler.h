@@ -1,9 +1,11 @@
 #pragma once
 
+#include "text/Utf8.h"
+
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace rovex {
 
@@ -11,22 +13,67 @@ namespace rovex {
 // is held and completed by the next read; endOfFile() hands the held piece on as it stands
 // (the file was rotated away or truncated, so nothing will complete it). Every line is
 // checked for UTF-8 on its own: an invalid line is dropped and counted, never its neighbours.
+// Lines reach sink(std::string_view) without their "\n". (A template, so that the
+// per-line call into the classifier is inlined.)
 class LineAssembler final {
 public:
-    using LineSink = std::function<void(std::string_view line)>;
-
-    // Lines are handed on without their "\n".
-    void feed(std::string_view bytes, const LineSink& sink);
-    void endOfFile(const LineSink& sink);
+    template <typename Sink>
+    void feed(std::string_view bytes, Sink&& sink);
+    template <typename Sink>
+    void endOfFile(Sink&& sink);
 
     std::uint64_t invalidLines() const { return m_invalidLines; }
     std::size_t heldBytes() const { return m_held.size(); }
 
 private:
-    void deliver(std::string_view line, const LineSink& sink);
+    template <typename Sink>
+    void deliver(std::string_view line, Sink& sink);
 
     std::string m_held;
     std::uint64_t m_invalidLines = 0;
 };
+
+template <typename Sink>
+void LineAssembler::feed(std::string_view bytes, Sink&& sink)
+{
+    std::size_t newline = bytes.find('\n');
+    if (newline == std::string_view::npos) {
+        m_held.append(bytes);
+        return;
+    }
+    if (!m_held.empty()) {
+        m_held.append(bytes.substr(0, newline));
+        deliver(m_held, sink);
+        m_held.clear();
+        bytes.remove_prefix(newline + 1);
+        newline = bytes.find('\n');
+    }
+    // Whole lines go on straight from the read buffer, nothing copied.
+    while (newline != std::string_view::npos) {
+        deliver(bytes.substr(0, newline), sink);
+        bytes.remove_prefix(newline + 1);
+        newline = bytes.find('\n');
+    }
+    m_held.assign(bytes);
+}
+
+template <typename Sink>
+void LineAssembler::endOfFile(Sink&& sink)
+{
+    if (m_held.empty())
+        return;
+    const std::string piece = std::exchange(m_held, {});
+    deliver(piece, sink);
+}
+
+template <typename Sink>
+void LineAssembler::deliver(std::string_view line, Sink& sink)
+{
+    if (!isValidUtf8(line)) {
+        ++m_invalidLines;
+        return;
+    }
+    sink(line);
+}
 
 } // namespace rovex

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace rovex {
 namespace {
 
@@ -48,6 +52,15 @@ bool isValidUtf8(std::string_view bytes) noexcept
     const std::size_t size = bytes.size();
     std::size_t i = 0;
     while (i < size) {
+#ifdef __SSE2__
+        if (i + 16 <= size) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+            if (_mm_movemask_epi8(block) == 0) {
+                i += 16;
+                continue;
+            }
+        }
+#endif
         if (i + 8 <= size) {
             std::uint64_t word = 0;
             std::memcpy(&word, text + i, sizeof word);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace {
 struct Collected {
     LineAssembler assembler;
     std::vector<std::string> lines;
-    LineAssembler::LineSink sink = [this](std::string_view line) { lines.emplace_back(line); };
+    std::function<void(std::string_view)> sink = [this](std::string_view line) { lines.emplace_back(line); };
 };
 
 } // namespace

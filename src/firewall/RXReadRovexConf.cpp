@@ -153,14 +153,13 @@ bool isBroadRange(std::string_view token)
 
 void addImageKeys(ServiceImages& images, std::string_view token, std::string_view image)
 {
-    if (isRange(token)) {
+    // A broad range is never read as a range here: it only stands as its own key.
+    if (isRange(token) && !isBroadRange(token)) {
         const std::optional<PortRange> range = readRange(token);
         if (!range)
             return;
-        if (!isBroadRange(token)) {
-            for (std::int64_t port = range->low; port <= range->high; ++port)
-                images.try_emplace(std::to_string(port), image);
-        }
+        for (std::int64_t port = range->low; port <= range->high; ++port)
+            images.try_emplace(std::to_string(port), image);
     }
     // try_emplace keeps the image of the service that listed the key first.
     images.try_emplace(std::string(token), image);

@@ -195,16 +195,17 @@ TEST_P(ReadRovexConfFormatTest, MalformedRangesAreSkippedWhole)
         {"rovexClassName": "RXService", "serviceName": "Spaced", "serviceImage": "spaced",
          "servicePorts": "40  41", "serviceNotifyInbound": True, "serviceNotifyInboundBlock": False},
         {"rovexClassName": "RXService", "serviceName": "High", "serviceImage": "high",
-         "servicePorts": "11:65535 65535:65535", "serviceNotifyInbound": False,
+         "servicePorts": "11:65535 65535:65535 x1:65535", "serviceNotifyInbound": False,
          "serviceNotifyInboundBlock": False},
     ])PY");
 
-    // A token holding a broad range is kept whole even when it is a wider text; an empty
+    // A token holding a broad range is kept whole even when it is a wider text, and is never
+    // read as a range, so its ends need not read; an empty
     // token between two spaces is a key like any other.
     const ServiceImages images{
-        {"25", "mail"},   {"30", "mail"},   {"31", "mail"},   {"30:31", "mail"},
+        {"25", "mail"},   {"30", "mail"},   {"31", "mail"},   {"30:31", "mail"}, {"1:655350", "mail"},
         {"40", "spaced"}, {"", "spaced"},   {"41", "spaced"},
-        {"11:65535", "high"}, {"65535", "high"}, {"65535:65535", "high"},
+        {"11:65535", "high"}, {"65535", "high"}, {"65535:65535", "high"}, {"x1:65535", "high"},
     };
     EXPECT_EQ(m_reader.loadAllServices(path), images);
 

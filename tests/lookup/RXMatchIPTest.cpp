@@ -2,40 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 
 using rovex::matchIP;
 using rovex::readIPv4;
 using rovex::readIPv4Block;
 
-TEST(MatchIP, PrefixBoundaries)
+TEST(MatchIP, BlockBoundsIgnoreTheNetworksHostBits)
 {
-    EXPECT_TRUE(matchIP("10.1.2.3", "10.0.0.0/8"));
-    EXPECT_FALSE(matchIP("10.1.2.3", "10.0.0.0/16"));
-    EXPECT_TRUE(matchIP("192.0.2.77", "192.0.2.64/26"));
-    EXPECT_FALSE(matchIP("192.0.2.77", "192.0.2.0/26"));
-    EXPECT_TRUE(matchIP("192.0.2.77", "192.0.2.77/32"));
-    EXPECT_FALSE(matchIP("192.0.2.78", "192.0.2.77/32"));
-    EXPECT_FALSE(matchIP("11.0.0.0", "10.0.0.0/8"));
     EXPECT_TRUE(matchIP("10.255.255.255", "10.0.0.0/8"));
+    EXPECT_FALSE(matchIP("11.0.0.0", "10.0.0.0/8"));
     EXPECT_FALSE(matchIP("9.255.255.255", "10.0.0.0/8"));
-}
-
-TEST(MatchIP, ZeroPrefixMatchesEveryIPv4Address)
-{
-    for (const char* address : {"0.0.0.0", "1.2.3.4", "127.0.0.1", "255.255.255.255"}) {
-        EXPECT_TRUE(matchIP(address, "0.0.0.0/0")) << address;
-        EXPECT_TRUE(matchIP(address, "203.0.113.9/0")) << address;
-    }
-}
-
-TEST(MatchIP, NetworkHostBitsAreIgnored)
-{
-    EXPECT_TRUE(matchIP("172.16.5.4", "172.16.5.0/23"));
     EXPECT_TRUE(matchIP("172.16.4.0", "172.16.5.0/23"));
+    EXPECT_TRUE(matchIP("172.16.5.255", "172.16.5.0/23"));
     EXPECT_FALSE(matchIP("172.16.6.0", "172.16.5.0/23"));
     EXPECT_FALSE(matchIP("172.16.3.255", "172.16.5.0/23"));
+    for (const char* address : {"0.0.0.0", "255.255.255.255"})
+        EXPECT_TRUE(matchIP(address, "203.0.113.9/0")) << address;
 
     const auto block = readIPv4Block("172.16.5.9/23");
     ASSERT_TRUE(block.has_value());
@@ -44,21 +27,13 @@ TEST(MatchIP, NetworkHostBitsAreIgnored)
     EXPECT_EQ(block->prefix, 23);
 }
 
-// The mask is made byte by byte: ceil(p/8) - 1 full bytes, one byte of the top p mod 8
-// bits (a whole byte when p is a multiple of 8), then zero bytes. Flipping one bit of an
-// address inside the block must leave it inside exactly when that bit is not masked.
+// Flipping one bit of an address inside the block must leave it inside exactly when that
+// bit is not one of the prefix's bits.
 TEST(MatchIP, EveryPrefixMasksExactlyItsBits)
 {
     const std::uint32_t network = 0xC6336400; // 198.51.100.0
     for (int p = 0; p <= 32; ++p) {
-        std::array<std::uint32_t, 4> bytes{};
-        const int full = (p + 7) / 8;
-        for (int i = 0; i < full; ++i)
-            bytes[static_cast<std::size_t>(i)] = 0xFF;
-        if (full > 0)
-            bytes[static_cast<std::size_t>(full - 1)] = 256u - (1u << ((8 - p % 8) % 8));
-        const std::uint32_t mask = bytes[0] << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
-
+        const std::uint32_t mask = p == 0 ? 0 : ~std::uint32_t{0} << (32 - p);
         const std::string block = "198.51.100.0/" + std::to_string(p);
         for (int bit = 0; bit < 32; ++bit) {
             const std::uint32_t value = network ^ (1u << bit);
@@ -80,22 +55,11 @@ TEST(MatchIP, PrefixReadsAsSignedDecimalFromZeroTo32)
     EXPECT_TRUE(matchIP("10.1.2.3", "10.0.0.0/8/9"));
     for (const char* block : {"10.0.0.0", "10.0.0.0/", "10.0.0.0/33", "10.0.0.0/-1", "10.0.0.0/ 8",
              "10.0.0.0/8 ", "10.0.0.0/x", "10.0.0.0/0x8", "10.0.0.0/8\r", "10.0.0.0/99999999999999999999",
-             "/8", "foo/8", "10.0.0.0.0/8", "", "/"})
+             "/8", "foo/8", "10.0.0.0.0/8", "", "/", "::/0", "2001:db8::/32"})
         EXPECT_FALSE(matchIP("10.1.2.3", block)) << '"' << block << '"';
-    EXPECT_FALSE(matchIP("10.1.2.3", "0.0.0.0"));
 }
 
-TEST(MatchIP, IPv6MatchesNothing)
-{
-    for (const char* address : {"::1", "::", "2001:db8::1", "::ffff:10.1.2.3", "fe80::1%eth0"}) {
-        EXPECT_FALSE(matchIP(address, "0.0.0.0/0")) << address;
-        EXPECT_FALSE(matchIP(address, "10.0.0.0/8")) << address;
-    }
-    EXPECT_FALSE(matchIP("2001:db8::1", "2001:db8::/32"));
-    EXPECT_FALSE(matchIP("10.1.2.3", "::/0"));
-}
-
-TEST(MatchIP, AcceptsTheCLibraryShortForms)
+TEST(MatchIP, ReadsAddressesAsTheCLibraryDoes)
 {
     EXPECT_EQ(readIPv4("10.1"), 0x0A000001u);
     EXPECT_EQ(readIPv4("10.1.2"), 0x0A010002u);
@@ -108,10 +72,7 @@ TEST(MatchIP, AcceptsTheCLibraryShortForms)
     EXPECT_FALSE(matchIP("10.1.2.3", "10/8"));
     EXPECT_TRUE(matchIP("0.1.2.3", "10/8"));
     EXPECT_TRUE(matchIP("10.1.2.3", "0x0a.0.0.0/8"));
-}
 
-TEST(MatchIP, RejectsWhatTheCLibraryRejects)
-{
     for (const char* address : {"", "256.1.1.1", "1.2.3.4.5", "08.1.1.1", "1.2.3.4x", "x1.2.3.4",
              "1..2.3", "-1.2.3.4", "host.example"})
         EXPECT_FALSE(readIPv4(address).has_value()) << '"' << address << '"';

@@ -31,10 +31,7 @@ TEST(CidrBlock, RangesBecomeTheFewestAlignedBlocks)
     EXPECT_EQ(blocksOf(ip(192, 0, 2, 77), ip(192, 0, 2, 77)), "192.0.2.77/32");
     EXPECT_EQ(blocksOf(ip(10, 0, 0, 0), ip(10, 1, 255, 255)), "10.0.0.0/15");
     EXPECT_EQ(blocksOf(ip(10, 0, 0, 128), ip(10, 0, 2, 63)), "10.0.0.128/25 10.0.1.0/24 10.0.2.0/26");
-}
-
-TEST(CidrBlock, EndsOfTheAddressSpace)
-{
+    // The ends of the address space.
     EXPECT_EQ(blocksOf(0, 0xFFFFFFFFu), "0.0.0.0/0");
     EXPECT_EQ(blocksOf(0, 0), "0.0.0.0/32");
     EXPECT_EQ(blocksOf(0xFFFFFFFFu, 0xFFFFFFFFu), "255.255.255.255/32");

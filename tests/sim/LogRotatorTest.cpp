@@ -25,11 +25,18 @@ TEST(LogRotator, ShiftsArchivesAndRecreatesTheLog)
     const TempRoot root;
     const fs::path log = paths::underRoot(root.path(), paths::pfLog);
     const LogRotator rotator(root.path(), 2);
-    writeFile(log, "first\n");
+    // Several megabytes: more than one read chunk and more than one bzip2 block.
+    LogLineGenerator generator(3, 5000);
+    std::string first;
+    while (first.size() < 3'500'000) {
+        generator.appendLine(first);
+        first.push_back('\n');
+    }
+    writeFile(log, first);
     const int oldLog = open(log.c_str(), O_WRONLY | O_APPEND);
     ASSERT_GE(oldLog, 0);
     rotator.rotate();
-    EXPECT_EQ(bunzip(paths::archive(root.path(), 0), root.path()), "first\n");
+    EXPECT_TRUE(bunzip(paths::archive(root.path(), 0), root.path()) == first);
     // Deleted and created again, not emptied in place: a writer still holding the old
     // file no longer reaches the log.
     EXPECT_EQ(write(oldLog, "late\n", 5), 5);
@@ -47,22 +54,6 @@ TEST(LogRotator, ShiftsArchivesAndRecreatesTheLog)
     EXPECT_EQ(fs::file_size(log), 0u);
     // Nothing else is left in the folder: no temporary file of a compression.
     EXPECT_EQ(std::distance(fs::directory_iterator(log.parent_path()), fs::directory_iterator()), 3);
-}
-
-TEST(LogRotator, ArchivesALargeLogByteForByte)
-{
-    const TempRoot root;
-    const fs::path log = paths::underRoot(root.path(), paths::pfLog);
-    // Several megabytes: more than one read chunk and more than one bzip2 block.
-    LogLineGenerator generator(3, 5000);
-    std::string text;
-    while (text.size() < 3'500'000) {
-        generator.appendLine(text);
-        text.push_back('\n');
-    }
-    writeFile(log, text);
-    LogRotator(root.path(), 1).rotate();
-    EXPECT_TRUE(bunzip(paths::archive(root.path(), 0), root.path()) == text);
 }
 
 TEST(LogRotator, WithoutArchivesOnlyStartsANewLog)

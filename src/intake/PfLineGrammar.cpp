@@ -222,22 +222,6 @@ LineOutcome readPfLogLine(std::string_view line, PfLogLine& out)
     return LineOutcome::Read;
 }
 
-std::string normalisedSpaces(std::string_view line)
-{
-    const auto replaceAll = [](std::string_view text, std::string_view from) {
-        std::string result;
-        result.reserve(text.size());
-        std::size_t at = 0;
-        for (std::size_t found; (found = text.find(from, at)) != std::string_view::npos; at = found + from.size()) {
-            result.append(text.substr(at, found - at));
-            result.push_back(' ');
-        }
-        result.append(text.substr(at));
-        return result;
-    };
-    return replaceAll(replaceAll(line, "   "), "  ");
-}
-
 std::string_view describe(LineOutcome outcome)
 {
     switch (outcome) {

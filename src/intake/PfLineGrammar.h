@@ -13,9 +13,4 @@ namespace rovex {
 // The ignore lists are not consulted here.
 LineOutcome readPfLogLine(std::string_view line, PfLogLine& out);
 
-// The layout's normalisation as plain text: every "   " by " ", then every "  " by " ",
-// each a left-to-right pass without overlap. readPfLogLine gets the same fields without
-// building this text.
-std::string normalisedSpaces(std::string_view line);
-
 } // namespace rovex

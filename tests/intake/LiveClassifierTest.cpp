@@ -24,44 +24,6 @@ TEST_F(LiveClassifierTest, InboundLinesToWatchedPortsNotifyInLineOrder)
     EXPECT_EQ(notifications[1].title, "Inbound connection passed");
 }
 
-TEST_F(LiveClassifierTest, IgnoredLinesChangeNothingAtAll)
-{
-    watch.load({}, {{std::string("SSH"), std::string("22"), std::string("ssh")}});
-    store.addIgnoredPort("22");
-    store.addIgnoredAddress("192.168.1.99");
-    feed(line("block", "in", "203.0.113.7.1", "192.168.1.10.22") + "\n"
-         + line("block", "in", "203.0.113.7.1", "192.168.1.99.80") + "\n"
-         + line("block", "in", "192.168.1.99.1", "192.168.1.10.80"));
-    EXPECT_TRUE(notifications.empty());
-    for (const TrafficCategory category : allTrafficCategories)
-        EXPECT_EQ(store.rowCount(category), 0U) << suffix(category);
-    EXPECT_EQ(classifier.outcomes()[static_cast<std::size_t>(LineOutcome::IgnoredPort)], 1U);
-    EXPECT_EQ(classifier.outcomes()[static_cast<std::size_t>(LineOutcome::IgnoredAddress)], 2U);
-}
-
-TEST_F(LiveClassifierTest, OnlyExactActionAndDirectionWordsCount)
-{
-    feed(line("Block", "in", "203.0.113.7.1", "10.0.0.1.22") + "\n" + line("block", "IN", "203.0.113.7.1", "10.0.0.1.22")
-         + "\n" + line("nat", "out", "203.0.113.7.1", "10.0.0.1.22"));
-    for (const TrafficCategory category : allTrafficCategories) {
-        EXPECT_EQ(store.rowCount(category), 0U);
-        EXPECT_TRUE(store.occurrenceKeys(category).empty());
-    }
-    EXPECT_EQ(classifier.outcomes()[static_cast<std::size_t>(LineOutcome::Read)], 3U);
-}
-
-TEST_F(LiveClassifierTest, UndecomposedEndpointsAndBlankTextAddNoRows)
-{
-    feed(line("block", "in", "203.0.113.7.1", "fe80::1.22") + "\n\n\n" + line("pass", "out", "10.0.0.1", "10.0.0.2"));
-    feed("");
-    for (const TrafficCategory category : allTrafficCategories)
-        EXPECT_EQ(store.rowCount(category), 0U);
-    // A port piece that is empty makes no port row, while its address still makes one.
-    feed(line("block", "in", "203.0.113.7.1", "192.168.1.10."));
-    EXPECT_EQ(store.rowCount(TrafficCategory::PortBlockIn), 0U);
-    EXPECT_EQ(store.rowCount(TrafficCategory::IpBlockIn), 1U);
-}
-
 TEST_F(LiveClassifierTest, SamplesOfRealTcpdumpTextNeverCrashOrCountJunk)
 {
     // The collected lines come in many layouts; whatever they give, it is a well-formed

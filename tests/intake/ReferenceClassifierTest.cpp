@@ -223,14 +223,14 @@ TEST(ReferenceClassifier, EngineAgreesWithThePlainReadingOnRandomLines)
         ReferenceViewer reference;
         reference.passed = passed;
         reference.blocked = blocked;
-        for (const auto& service : passed)
-            for (const auto& port : split(*service.servicePorts, ' '))
-                if (!port.empty())
-                    reference.passedPorts.push_back(port);
-        for (const auto& service : blocked)
-            for (const auto& port : split(*service.servicePorts, ' '))
-                if (!port.empty())
-                    reference.blockedPorts.push_back(port);
+        const auto portsOf = [](const ServiceList& services, std::vector<std::string>& ports) {
+            for (const auto& service : services)
+                for (const auto& port : split(*service.servicePorts, ' '))
+                    if (!port.empty())
+                        ports.push_back(port);
+        };
+        portsOf(passed, reference.passedPorts);
+        portsOf(blocked, reference.blockedPorts);
         reference.ignorePort = {"443"};
         reference.ignoreIp = {"10.0.0.1"};
 

@@ -48,17 +48,6 @@ TEST_F(TrafficStoreTest, RowsKeepTheirFirstSightingAndImage)
     EXPECT_EQ(store.ipRows(TrafficCategory::IpPassIn)[0].ipDate, early);
 }
 
-TEST_F(TrafficStoreTest, PortsOutOfRangeCountInTablesButNotInOccurrences)
-{
-    store.addIgnoredAddress("203.0.113.7"); // ignore lists are not consulted for such ports
-    feed(line("block", "in", "203.0.113.7.4321", "192.168.1.10.0") + "\n"
-         + line("block", "in", "203.0.113.7.4321", "192.168.1.10.70000"));
-    EXPECT_EQ(store.rowCount(TrafficCategory::PortBlockIn), 2U);
-    EXPECT_EQ(store.ipRows(TrafficCategory::IpBlockIn)[0].ipCount, 2);
-    EXPECT_TRUE(store.occurrenceKeys(TrafficCategory::PortBlockIn).empty());
-    EXPECT_TRUE(store.occurrenceKeys(TrafficCategory::IpBlockIn).empty());
-}
-
 TEST_F(TrafficStoreTest, ARemovedRowComesBackNewWhileItsHistoryStays)
 {
     feed(line("block", "in", "203.0.113.7.1", "10.0.0.1.22"), early);

@@ -30,7 +30,6 @@ public:
     std::vector<Counterpart> addressesOf(NameInterner::Id port) const;
     std::vector<Counterpart> portsOf(NameInterner::Id address) const;
 
-    std::size_t pairCount() const { return m_pairCounts.size(); }
     void clear();
 
 private:

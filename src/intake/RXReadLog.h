@@ -36,7 +36,6 @@ public:
     ~RXReadLog() override;
 
     const QString& path() const { return m_watcher.pathfilelog(); }
-    bool isStarted() const { return m_started; }
 
     // Starts following and returns at once; later calls do nothing.
     void checklogfileandreadlog();

@@ -12,15 +12,6 @@ constexpr std::array<std::string_view, trafficCategoryCount> suffixes{
 
 std::string_view suffix(TrafficCategory category) { return suffixes[indexOf(category)]; }
 
-std::optional<TrafficCategory> categoryFromSuffix(std::string_view text)
-{
-    for (const TrafficCategory category : allTrafficCategories) {
-        if (suffix(category) == text)
-            return category;
-    }
-    return std::nullopt;
-}
-
 std::optional<TrafficKind> kindOf(std::string_view action, std::string_view direction)
 {
     const bool in = direction == "in";

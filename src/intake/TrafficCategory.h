@@ -35,7 +35,6 @@ inline constexpr std::array<TrafficCategory, trafficCategoryCount> allTrafficCat
 
 // "PortBlockIn" ... "IpPassOut": the suffix of every per-table name.
 std::string_view suffix(TrafficCategory category);
-std::optional<TrafficCategory> categoryFromSuffix(std::string_view text);
 
 constexpr bool isPortTable(TrafficCategory category)
 {

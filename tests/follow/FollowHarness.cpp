@@ -5,9 +5,47 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <numeric>
-
 namespace rovex::test {
+namespace {
+
+constexpr const char* writerScript = R"(
+import errno, os, sys, time
+log = sys.argv[1]
+os.makedirs(os.path.dirname(log), exist_ok=True)
+def append(data, step=1 << 30):
+    fd = os.open(log, os.O_WRONLY | os.O_APPEND | os.O_CREAT, 0o644)
+    for at in range(0, len(data), step):
+        os.write(fd, data[at:at + step])
+        if at % 1000 == 0:
+            time.sleep(0.002)
+    os.close(fd)
+line = b'Dec  6 07:49:%02d rule 7/0(match): block in on en0: 10.0.%d.%d.51234 > 192.168.1.2.%d: tcp\n'
+def fifo(text):
+    try:
+        os.close(os.open(log, os.O_WRONLY | os.O_NONBLOCK))
+    except OSError as error:
+        if error.errno != errno.ENXIO:
+            raise
+    else:
+        os.unlink(log)  # so that the reader cannot block on it again
+        sys.exit('a reader held the fifo open')
+steps = {
+    'append': lambda text: append(text.encode()),
+    'drip': lambda text: append(text.encode(), 5),
+    'large': lambda text: append(b''.join(line % (i % 60, i % 256, i // 256 % 256, i % 65536) for i in range(120000))),
+    'truncate': lambda text: os.truncate(log, 0),
+    'remove': lambda text: os.unlink(log),
+    'rename': lambda text: os.rename(log, log + '.1'),
+    'chmod': lambda text: os.chmod(log, int(text, 8)),
+    'sleep': lambda text: time.sleep(float(text)),
+    'fifo': fifo,
+}
+for step in sys.argv[2:]:
+    verb, _, text = step.partition(':')
+    steps[verb](text)
+)";
+
+} // namespace
 
 bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
 {
@@ -23,32 +61,13 @@ bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit
     return true;
 }
 
-FollowRecorder::FollowRecorder(RXReadLog& reader)
+LogWriter::LogWriter(const QString& log, const std::vector<std::string>& steps)
 {
-    QObject::connect(&reader, &RXReadLog::chunkRead, &m_context, [this](const QByteArray& chunk) {
-        m_segments.back().append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
-        m_chunkSizes.push_back(static_cast<std::size_t>(chunk.size()));
-    });
-    QObject::connect(&reader, &RXReadLog::fileEnded, &m_context, [this] { m_segments.emplace_back(); });
-}
-
-std::size_t FollowRecorder::deliveredBytes() const
-{
-    return std::accumulate(m_chunkSizes.begin(), m_chunkSizes.end(), std::size_t {0});
-}
-
-LogWriter::LogWriter(const char* script, const QStringList& args)
-{
+    QStringList arguments {QStringLiteral("-c"), QString::fromUtf8(writerScript), log};
+    for (const std::string& step : steps)
+        arguments.append(QString::fromStdString(step));
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.start(QStringLiteral("python3"), QStringList {QStringLiteral("-c"), QString::fromUtf8(script)} + args);
-}
-
-LogWriter::~LogWriter()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    m_process.start(QStringLiteral("python3"), arguments);
 }
 
 bool LogWriter::succeeded() const

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "intake/RXReadLog.h"
-
-#include <QObject>
 #include <QProcess>
-#include <QStringList>
+#include <QString>
 
 #include <chrono>
 #include <functional>
@@ -16,30 +13,17 @@ namespace rovex::test {
 // Runs the event loop until done() holds or the limit passes; true when done() holds.
 bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
-// Everything a reader hands on, cut where it said the file ended.
-class FollowRecorder final {
-public:
-    explicit FollowRecorder(RXReadLog& reader);
-
-    // The bytes delivered from each followed file, in order; fileEnded opens a new one.
-    const std::vector<std::string>& segments() const { return m_segments; }
-    const std::vector<std::size_t>& chunkSizes() const { return m_chunkSizes; }
-    std::size_t deliveredBytes() const;
-
-private:
-    QObject m_context;
-    std::vector<std::string> m_segments {std::string()};
-    std::vector<std::size_t> m_chunkSizes;
-};
-
-// A python3 process that writes the log while the test runs the event loop.
+// A python3 process that changes the log while the test runs the event loop. It carries
+// out its steps in order, each "verb:text":
+//   append:TEXT  one write at the end, creating the log and its folder if missing
+//   drip:TEXT    the same in writes of five bytes
+//   large:       more than 8 MiB of log lines in one write
+//   truncate:  remove:  rename: (to the log's name plus ".1")  chmod:OCTAL  sleep:SECONDS
+//   fifo:        fails, and removes the FIFO at the log's path, if a reader holds it open
 class LogWriter final {
 public:
-    // Starts at once; the script gets args as sys.argv[1:].
-    LogWriter(const char* script, const QStringList& args);
-    ~LogWriter();
-    LogWriter(const LogWriter&) = delete;
-    LogWriter& operator=(const LogWriter&) = delete;
+    // Starts at once.
+    LogWriter(const QString& log, const std::vector<std::string>& steps);
 
     bool succeeded() const;
     // Waits for the writer without running the event loop, as if the reader were busy

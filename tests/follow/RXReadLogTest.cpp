@@ -7,112 +7,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <memory>
 
 namespace rovex::test {
 namespace {
 
 using Segments = std::vector<std::string>;
-
-// Appends each argument after the path in its own write; "@pause" waits a moment instead.
-constexpr const char* appendPieces = R"(
-import os, sys, time
-os.makedirs(os.path.dirname(sys.argv[1]), exist_ok=True)
-fd = os.open(sys.argv[1], os.O_WRONLY | os.O_APPEND | os.O_CREAT, 0o644)
-for piece in sys.argv[2:]:
-    if piece == '@pause':
-        time.sleep(0.3)
-    else:
-        os.write(fd, piece.encode())
-)";
-
-// Appends the tail, then deletes the log (no archive given) or renames it to the archive,
-// waits, and writes a new log.
-constexpr const char* rotate = R"(
-import os, sys, time
-log, archive, tail, pause, fresh = sys.argv[1:6]
-with open(log, 'ab') as f:
-    f.write(tail.encode())
-if archive:
-    os.rename(log, archive)
-else:
-    os.unlink(log)
-time.sleep(float(pause))
-with open(log, 'wb') as f:
-    f.write(fresh.encode())
-)";
-
-constexpr const char* truncateInPlace = R"(
-import sys
-with open(sys.argv[1], 'r+b') as f:
-    f.truncate(0)
-    f.write(sys.argv[2].encode())
-)";
-
-// A line in two writes with a pause, then the text in writes of five bytes.
-constexpr const char* smallWrites = R"(
-import os, sys, time
-fd = os.open(sys.argv[1], os.O_WRONLY | os.O_APPEND)
-os.write(fd, b'a line written in two ')
-time.sleep(0.3)
-os.write(fd, b'writes\n')
-text = sys.argv[2].encode()
-for at in range(0, len(text), 5):
-    os.write(fd, text[at:at + 5])
-    if at % 1000 == 0:
-        time.sleep(0.002)
-)";
-
-constexpr const char* largeAppend = R"(
-import os, sys
-line = b'Dec  6 07:49:%02d rule 7/0(match): block in on en0: 10.0.%d.%d.51234 > 192.168.1.2.%d: tcp\n'
-data = b''.join(line % (i % 60, i % 256, i // 256 % 256, i % 65536) for i in range(120000))
-fd = os.open(sys.argv[1], os.O_WRONLY | os.O_APPEND)
-view = memoryview(data)
-while view:
-    view = view[os.write(fd, view):]
-)";
-
-// While the log is a FIFO, a writer that finds a reader on it sends a line; then the FIFO
-// is replaced by a regular log.
-constexpr const char* replaceFifo = R"(
-import errno, os, sys, time
-log = sys.argv[1]
-time.sleep(1.5)
-try:
-    fd = os.open(log, os.O_WRONLY | os.O_NONBLOCK)
-    os.write(fd, b'through the fifo\n')
-    os.close(fd)
-except OSError as error:
-    if error.errno != errno.ENXIO:
-        raise
-os.unlink(log)
-with open(log, 'wb') as f:
-    f.write(b'first of the regular log\n')
-)";
-
-constexpr const char* unreadableThenReadable = R"(
-import os, sys, time
-log = sys.argv[1]
-os.chmod(log, 0o200)
-with open(log, 'ab') as f:
-    f.write(b'written while unreadable\n')
-time.sleep(1.5)
-os.chmod(log, 0o644)
-with open(log, 'ab') as f:
-    f.write(b'after the chmod\n')
-)";
-
-constexpr const char* withoutReadOverride = "ROVEX_FOLLOW_WITHOUT_READ_OVERRIDE";
 
 class Follow : public ::testing::Test {
 protected:
@@ -132,163 +38,113 @@ protected:
         ASSERT_EQ(file.write(text), text.size());
     }
 
-    static void expectSegments(LogWriter& writer, const FollowRecorder& recorder, const Segments& expected)
+    // Starts a reader that records the bytes it hands on from each file it follows, in
+    // order; fileEnded opens the next segment.
+    void follow()
     {
-        const bool reached = runUntil([&] { return writer.succeeded() && recorder.segments() == expected; });
-        EXPECT_TRUE(reached) << writer.report();
-        EXPECT_EQ(recorder.segments(), expected);
+        m_reader = std::make_unique<RXReadLog>(m_log);
+        QObject::connect(m_reader.get(), &RXReadLog::chunkRead, m_reader.get(), [this](const QByteArray& chunk) {
+            EXPECT_TRUE(!chunk.isEmpty() && chunk.size() <= RXReadLog::sliceBytes) << chunk.size();
+            m_segments.back().append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+        });
+        QObject::connect(m_reader.get(), &RXReadLog::fileEnded, m_reader.get(), [this] { m_segments.emplace_back(); });
+        m_reader->checklogfileandreadlog();
+    }
+
+    void expectSegments(LogWriter& writer, const Segments& expected)
+    {
+        EXPECT_TRUE(runUntil([&] { return writer.succeeded() && m_segments == expected; })) << writer.report();
+        EXPECT_EQ(m_segments, expected);
     }
 
     QTemporaryDir m_root;
     QString m_log;
+    Segments m_segments {std::string()};
+    std::unique_ptr<RXReadLog> m_reader;
 };
 
-TEST_F(Follow, StartsAtTheEndOfAnExistingLog)
+TEST_F(Follow, StartsAtTheEndOfAnExistingLogAndDeliversEachByteOnceInOrder)
 {
     createLog("old one\nold two\n");
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    LogWriter first(appendPieces, {m_log, QStringLiteral("new one\n")});
-    expectSegments(first, recorder, {"new one\n"});
-    LogWriter second(appendPieces, {m_log, QStringLiteral("new two\n")});
-    expectSegments(second, recorder, {"new one\nnew two\n"});
-}
-
-TEST_F(Follow, SmallWritesArriveOnceAndInOrder)
-{
-    createLog("before the start\n");
+    follow();
+    // Thousands of small writes, each one an event, while the reader is at work.
     std::string text;
     for (int i = 0; i < 400; ++i)
-        text += "pass out on en0: 10.0.0." + std::to_string(i % 256) + ".443 > 10.0.1.9." + std::to_string(i) + "\n";
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    LogWriter writer(smallWrites, {m_log, QString::fromStdString(text)});
-    expectSegments(writer, recorder, {"a line written in two writes\n" + text});
-    EXPECT_EQ(std::count(recorder.chunkSizes().begin(), recorder.chunkSizes().end(), 0U), 0);
+        text += "pass out on en0: 10.0.0.9.443 > 10.0.1.9." + std::to_string(i) + "\n";
+    LogWriter drip(m_log, {"drip:" + text});
+    expectSegments(drip, {text});
 }
 
-TEST_F(Follow, DeletedLogEndsWithItsTailAndTheNewOneIsReadFromItsFirstByte)
+TEST_F(Follow, RotatedLogEndsWithItsTailAndTheNextIsReadFromItsFirstByte)
 {
     createLog("old line\n");
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
+    follow();
+    // Deleted and written anew before the reader looks. The tail ends in half a line: the
+    // end of the file is what completes it.
+    LogWriter deleted(m_log, {"append:tail of the old log\nhalf a li", "remove:", "append:first of the new log\n"});
+    deleted.finishWhileReaderIsBusy();
+    expectSegments(deleted, {"tail of the old log\nhalf a li", "first of the new log\n"});
 
-    // The tail ends in half a line: the end of the file is what completes it. The reader
-    // only looks once the old log is gone and the new one written.
-    LogWriter writer(rotate, {m_log, QString(), QStringLiteral("tail of the old log\nhalf a li"), QStringLiteral("0"),
-                                 QStringLiteral("first of the new log\n")});
-    writer.finishWhileReaderIsBusy();
-    expectSegments(writer, recorder, {"tail of the old log\nhalf a li", "first of the new log\n"});
-    LogWriter more(appendPieces, {m_log, QStringLiteral("second of the new log\n")});
-    expectSegments(more, recorder, {"tail of the old log\nhalf a li", "first of the new log\nsecond of the new log\n"});
-}
-
-TEST_F(Follow, RenamedLogIsLeftAndTheNextOneFollowedOnceItExists)
-{
-    createLog("old line\n");
-    const QString archive = m_log + QStringLiteral(".1");
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    // The name stays missing across polls before the new log appears.
-    LogWriter slow(rotate, {m_log, archive, QStringLiteral("tail one\n"), QStringLiteral("1.5"), QStringLiteral("A1\n")});
-    expectSegments(slow, recorder, {"tail one\n", "A1\n"});
-    LogWriter quick(rotate, {m_log, archive, QStringLiteral("A2\n"), QStringLiteral("0"), QStringLiteral("B1\n")});
-    quick.finishWhileReaderIsBusy();
-    expectSegments(quick, recorder, {"tail one\n", "A1\nA2\n", "B1\n"});
+    // Renamed while followed; the name stays missing across polls before the next log appears.
+    LogWriter renamed(m_log, {"append:last of the second\n", "rename:", "sleep:1.5", "append:B1\n"});
+    expectSegments(renamed, {"tail of the old log\nhalf a li", "first of the new log\nlast of the second\n", "B1\n"});
 }
 
 TEST_F(Follow, TruncatedLogIsFollowedAgainFromItsStart)
 {
     createLog("a long line that was there before the start\n");
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    LogWriter before(appendPieces, {m_log, QStringLiteral("before the truncation\n")});
-    expectSegments(before, recorder, {"before the truncation\n"});
+    follow();
     // Truncated and written again before the reader looks: only the size tells.
-    LogWriter truncation(truncateInPlace, {m_log, QStringLiteral("after\n")});
+    LogWriter truncation(m_log, {"truncate:", "append:after\n"});
     truncation.finishWhileReaderIsBusy();
-    expectSegments(truncation, recorder, {"before the truncation\n", "after\n"});
-    LogWriter after(appendPieces, {m_log, QStringLiteral("and on\n")});
-    expectSegments(after, recorder, {"before the truncation\n", "after\nand on\n"});
+    expectSegments(truncation, {"", "after\n"});
 }
 
 TEST_F(Follow, LogMissingAtTheStartIsReadFromItsFirstByte)
 {
-    // Not even its folder exists yet.
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    LogWriter writer(appendPieces,
-        {m_log, QStringLiteral("first line\n"), QStringLiteral("@pause"), QStringLiteral("second line\n")});
-    expectSegments(writer, recorder, {"first line\nsecond line\n"});
+    follow(); // not even its folder exists yet
+    LogWriter writer(m_log, {"append:first line\n", "sleep:0.3", "append:second line\n"});
+    expectSegments(writer, {"first line\nsecond line\n"});
 }
 
 TEST_F(Follow, LargeAppendArrivesWholeInSlices)
 {
     createLog({});
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    LogWriter writer(largeAppend, {m_log});
+    follow();
+    LogWriter writer(m_log, {"large:"});
+    // Every chunk is checked against the slice size as it arrives.
     QFile file(m_log);
-    const auto complete = [&] { return writer.succeeded() && recorder.deliveredBytes() >= static_cast<std::size_t>(file.size()); };
-    EXPECT_TRUE(runUntil(complete)) << writer.report();
+    EXPECT_TRUE(runUntil([&] { return writer.succeeded() && m_segments.back().size() >= static_cast<std::size_t>(file.size()); }))
+        << writer.report();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
-    ASSERT_GE(written.size(), 8 << 20);
-    ASSERT_EQ(recorder.segments().size(), 1U);
-    EXPECT_TRUE(recorder.segments().front() == written.toStdString()) << "the delivered bytes differ from the file";
-    EXPECT_GE(recorder.chunkSizes().size(), 8U);
-    for (const std::size_t size : recorder.chunkSizes()) {
-        EXPECT_GT(size, 0U);
-        EXPECT_LE(size, static_cast<std::size_t>(RXReadLog::sliceBytes));
-    }
+    ASSERT_GT(written.size(), 8 * RXReadLog::sliceBytes);
+    ASSERT_EQ(m_segments.size(), 1U);
+    EXPECT_TRUE(m_segments.front() == written.toStdString()) << "the delivered bytes differ from the file";
 }
 
 TEST_F(Follow, FifoAtTheLogPathIsSkippedWithoutBlocking)
 {
     makeLogFolder();
     ASSERT_EQ(::mkfifo(QFile::encodeName(m_log).constData(), 0644), 0);
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
-    LogWriter writer(replaceFifo, {m_log});
-    expectSegments(writer, recorder, {"first of the regular log\n"});
-}
-
-bool opensForReading(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0)
-        ::close(fd);
-    return fd >= 0;
+    // Started first: a reader stuck in opening the FIFO would wait for this writer, which
+    // fails when it finds a reader there. Then a regular log takes the FIFO's place.
+    LogWriter writer(m_log, {"sleep:1.5", "fifo:", "remove:", "append:first of the regular log\n"});
+    follow();
+    expectSegments(writer, {"first of the regular log\n"});
 }
 
 // Root reads any file, so the case is run again in a child without that privilege.
 void runAgainWithoutReadOverride()
 {
-    ASSERT_FALSE(qEnvironmentVariableIsSet(withoutReadOverride)) << "the child still reads a file of mode 000";
+    const QString childMark = QStringLiteral("--without-read-override");
+    ASSERT_FALSE(QCoreApplication::arguments().contains(childMark)) << "the child still reads a file of mode 000";
     const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromUtf8(withoutReadOverride), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QStringLiteral("setpriv"),
         {QStringLiteral("--bounding-set=-dac_override,-dac_read_search"), QStringLiteral("--"),
-            QCoreApplication::applicationFilePath(),
+            QCoreApplication::applicationFilePath(), childMark,
             QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(test.test_suite_name()), QString::fromUtf8(test.name()))});
     if (!child.waitForStarted())
         GTEST_SKIP() << "setpriv is needed to take the read override away";
@@ -302,17 +158,14 @@ TEST_F(Follow, UnreadableLogIsFollowedOnceReadable)
 {
     createLog("there before the start\n");
     ASSERT_TRUE(QFile::setPermissions(m_log, {}));
-    if (opensForReading(m_log)) {
+    if (QFile file(m_log); file.open(QIODevice::ReadOnly)) {
         runAgainWithoutReadOverride();
         return;
     }
-    RXReadLog reader(m_log);
-    const FollowRecorder recorder(reader);
-    reader.checklogfileandreadlog();
-
+    follow();
     // What was there at the start stays old traffic; what came after is delivered.
-    LogWriter writer(unreadableThenReadable, {m_log});
-    expectSegments(writer, recorder, {"written while unreadable\nafter the chmod\n"});
+    LogWriter writer(m_log, {"chmod:200", "append:written while unreadable\n", "sleep:1.5", "chmod:644", "append:after the chmod\n"});
+    expectSegments(writer, {"written while unreadable\nafter the chmod\n"});
 }
 
 } // namespace

@@ -54,16 +54,13 @@ TEST(LogRotator, ShiftsArchivesAndRecreatesTheLog)
     EXPECT_EQ(fs::file_size(log), 0u);
     // Nothing else is left in the folder: no temporary file of a compression.
     EXPECT_EQ(std::distance(fs::directory_iterator(log.parent_path()), fs::directory_iterator()), 3);
-}
 
-TEST(LogRotator, WithoutArchivesOnlyStartsANewLog)
-{
-    const TempRoot root;
-    const fs::path log = paths::underRoot(root.path(), paths::pfLog);
+    // Without archives the log only starts anew; those already there stay as they are.
     writeFile(log, "dropped\n");
     LogRotator(root.path(), 0).rotate();
     EXPECT_EQ(fs::file_size(log), 0u);
-    EXPECT_FALSE(fs::exists(paths::archive(root.path(), 0)));
+    EXPECT_EQ(bunzip(paths::archive(root.path(), 0), root.path()), "third\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(log.parent_path()), fs::directory_iterator()), 3);
 }
 
 TEST(LogRotator, FailedCompressionKeepsTheArchives)

@@ -57,11 +57,6 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const fs::path& s
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outFile), readFile(errFile)};
 }
 
-std::string simExecutable()
-{
-    return ROVEX_BINARY_DIR "/tools/sim/rovex-sim";
-}
-
 std::string readFile(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);

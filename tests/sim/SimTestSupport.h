@@ -30,7 +30,7 @@ struct ProcessResult {
 // Runs a real process (found on PATH) to its end; its output goes through files in scratch.
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::filesystem::path& scratch);
 
-std::string simExecutable();
+inline constexpr const char* simExecutable = ROVEX_BINARY_DIR "/tools/sim/rovex-sim";
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, std::string_view text);
 // The archive's text as the real bzip2 tool decompresses it; fails the test when it cannot.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "intake/NameInterner.h"
+#include "intake/SelectedPositions.h"
 #include "intake/TrafficRows.h"
 
 #include <algorithm>
@@ -40,11 +41,7 @@ public:
     // their order.
     void remove(std::span<const std::size_t> positions)
     {
-        std::vector<bool> doomed(m_rows.size(), false);
-        for (const std::size_t position : positions) {
-            if (position < m_rows.size())
-                doomed[position] = true;
-        }
+        const std::vector<bool> doomed = selectedPositions(m_rows.size(), positions);
         std::size_t kept = 0;
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
             if (doomed[i]) {

@@ -1,5 +1,7 @@
 #include "intake/TrafficStore.h"
 
+#include "intake/SelectedPositions.h"
+
 #include <algorithm>
 #include <functional>
 #include <numeric>
@@ -37,11 +39,7 @@ void appendNames(const std::vector<Row>& rows, std::span<const std::size_t> posi
 void eraseAt(std::vector<std::string>& list, TextSet& lookup,
              std::span<const std::size_t> positions)
 {
-    std::vector<bool> doomed(list.size(), false);
-    for (const std::size_t position : positions) {
-        if (position < list.size())
-            doomed[position] = true;
-    }
+    const std::vector<bool> doomed = selectedPositions(list.size(), positions);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (doomed[i]) {

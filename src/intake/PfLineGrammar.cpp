@@ -25,6 +25,15 @@ constexpr std::size_t separatorsOfRun(std::size_t spaces)
     return afterFirstPass / 2 + afterFirstPass % 2;
 }
 
+#ifdef __SSE2__
+// One bit per byte of the sixteen at text that equal c.
+unsigned matchMask16(const char* text, char c)
+{
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
+}
+#endif
+
 // Calls visit(position) for every space of the line, in order, until visit returns true.
 // Sixteen bytes are compared at a time: the fields that matter lie in the first hundred
 // or so bytes of a line, and this is the hottest loop of the intake.
@@ -33,14 +42,10 @@ bool forEachSpace(std::string_view line, Visitor&& visit)
 {
     std::size_t at = 0;
 #ifdef __SSE2__
-    const __m128i spaces = _mm_set1_epi8(' ');
     for (; at + 16 <= line.size(); at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, spaces)));
-        while (mask != 0) {
+        for (unsigned mask = matchMask16(line.data() + at, ' '); mask != 0; mask &= mask - 1) {
             if (visit(at + static_cast<std::size_t>(__builtin_ctz(mask))))
                 return true;
-            mask &= mask - 1;
         }
     }
 #endif
@@ -132,10 +137,8 @@ Dots findDots(std::string_view text)
     Dots dots;
     std::size_t at = 0;
 #ifdef __SSE2__
-    const __m128i dot = _mm_set1_epi8('.');
     for (; at + 16 <= text.size(); at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, dot)));
+        auto mask = matchMask16(text.data() + at, '.');
         if (mask != 0)
             dots.last = at + 31U - static_cast<unsigned>(__builtin_clz(mask));
         for (; mask != 0; mask &= mask - 1)

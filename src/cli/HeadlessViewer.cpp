@@ -2,6 +2,7 @@
 
 #include "firewall/FixedPaths.h"
 #include "firewall/RXReadRovexConf.h"
+#include "intake/AddressCountries.h"
 
 namespace rovex::cli {
 
@@ -23,18 +24,11 @@ void HeadlessViewer::feed(std::string_view bytes, TimePoint now) { m_intake.feed
 
 void HeadlessViewer::endOfFile(TimePoint now) { m_intake.endOfFile(now); }
 
-void HeadlessViewer::resolveNewCountries()
+StoreChanges HeadlessViewer::resolveNewCountries()
 {
-    const StoreChanges changes = m_store.takeChanges();
-    for (const TrafficCategory category : allTrafficCategories) {
-        if (isPortTable(category))
-            continue;
-        for (const std::size_t position : changes[category].added) {
-            const CountryMatch match = m_countries.countryOf(m_store.rowName(category, position));
-            if (!match.code.empty())
-                m_store.setCountry(category, position, match.code, match.nation);
-        }
-    }
+    StoreChanges changes = m_store.takeChanges();
+    giveCountries(m_store, m_countries, changes);
+    return changes;
 }
 
 } // namespace rovex::cli

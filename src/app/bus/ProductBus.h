@@ -1,0 +1,53 @@
+#pragma once
+
+#include "firewall/ServiceDescription.h"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class QDBusMessage;
+
+namespace rovex {
+
+// The firewall product on the session bus: its five messages in, the viewer's messages out.
+// A message of the product is the signal N on /rovexid, interface rovexid.Notification,
+// with one a{sv} argument (the user information).
+class ProductBus final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ProductBus)
+
+public:
+    explicit ProductBus(const QDBusConnection& connection, QObject* parent = nullptr);
+
+    // Subscribes to addservice, delservice, addserviceblock, delserviceblock and
+    // rovexTempConfSaved on path /rovexid, interface rovexid.Notification only; false when
+    // the bus is not connected.
+    bool observeProduct();
+    // The signal N on /rovexid, interface rovexid.Notification, one a{sv} argument (an
+    // empty map when there is no user information). QStringList values go out as `as`.
+    bool post(const QString& name, const QVariantMap& userInfo = {});
+    // Activate() on service rovexid.Rovex, path /rovexid, interface rovexid.Product,
+    // without waiting.
+    void activateProduct();
+    // A process whose /proc/PID/comm is exactly "Rovex" runs (procFolder for tests).
+    static bool isProductRunning(const QString& procFolder = QStringLiteral("/proc"));
+
+Q_SIGNALS:
+    void addservice(const rovex::ServiceDescription& service);
+    void delservice(const rovex::ServiceDescription& service);
+    void addserviceblock(const rovex::ServiceDescription& service);
+    void delserviceblock(const rovex::ServiceDescription& service);
+    void rovexTempConfSaved();
+
+private Q_SLOTS:
+    void productMessage(const QDBusMessage& message);
+
+private:
+    QDBusConnection m_connection;
+};
+
+} // namespace rovex
+
+Q_DECLARE_METATYPE(rovex::ServiceDescription)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDBusMessage>
+#include <QObject>
+
+#include <vector>
+
+namespace rovex::test {
+
+// The firewall product's side of the bus in the tests: it answers Activate() and keeps the
+// viewer's messages that it was subscribed to.
+class ProductPeer final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "rovexid.Product")
+
+public:
+    int activations = 0;
+    std::vector<QDBusMessage> received;
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void Activate() { ++activations; }
+    void receive(const QDBusMessage& message) { received.push_back(message); }
+};
+
+} // namespace rovex::test

@@ -1,0 +1,166 @@
+#include "app/images/Images.h"
+
+#include "IconNames.h"
+#include "QtPrint.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace rovex {
+namespace {
+
+int visiblePixels(const QImage& image)
+{
+    int visible = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            visible += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+    return visible;
+}
+
+QImage asRgba(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+const QString flagsOfDebian = QStringLiteral("/usr/share/flags/countries/16x11");
+
+// Each test that moves the flags folder puts Debian's back.
+class ImagesTest : public testing::Test {
+protected:
+    void TearDown() override { Images::setFlagsFolder(flagsOfDebian); }
+};
+
+TEST_F(ImagesTest, EveryOwnImageIsASquareDrawingWithContentAtMenuAndTraySizes)
+{
+    for (const char* name : test::ownIconNames) {
+        SCOPED_TRACE(name);
+        const QIcon icon = Images::named(QString::fromLatin1(name));
+        ASSERT_FALSE(icon.isNull());
+        for (const int size : {16, 22}) {
+            const QImage image = icon.pixmap(size).toImage();
+            EXPECT_EQ(image.size(), QSize(size, size));
+            // A drawing that filled the box, not a dot or a blank: at least a fifth covered.
+            EXPECT_GE(visiblePixels(image), size * size / 5);
+        }
+    }
+}
+
+TEST_F(ImagesTest, MenuAndTableShowTheSameTrafficPictures)
+{
+    const auto sameImage = [](const char* menu, const char* row) {
+        return Images::named(QString::fromLatin1(menu)).pixmap(16).toImage()
+            == Images::named(QString::fromLatin1(row)).pixmap(16).toImage();
+    };
+    EXPECT_TRUE(sameImage("menublockdown", "blockeddown"));
+    EXPECT_TRUE(sameImage("menupassup", "passedup"));
+    EXPECT_FALSE(sameImage("blockeddown", "blockedup"));
+    EXPECT_FALSE(sameImage("blockeddown", "passeddown"));
+}
+
+TEST_F(ImagesTest, LowerCaseCountryCodeGivesTheFlagFile)
+{
+    ASSERT_EQ(Images::flagsFolder(), flagsOfDebian);
+    for (const QString& code : {QStringLiteral("de"), QStringLiteral("it")}) {
+        const QImage flag(flagsOfDebian + u'/' + code + QStringLiteral(".png"));
+        ASSERT_FALSE(flag.isNull()) << "famfamfam-flag-png is not installed";
+        const QIcon icon = Images::named(code);
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_EQ(asRgba(icon.pixmap(flag.size()).toImage()), asRgba(flag));
+        EXPECT_EQ(Images::filePath(code), flagsOfDebian + u'/' + code + QStringLiteral(".png"));
+    }
+    // The flag goes by the code as the database writes it: an upper-case code is no flag.
+    EXPECT_TRUE(Images::named(QStringLiteral("DE")).isNull());
+    EXPECT_TRUE(Images::named(QStringLiteral("xk")).isNull());
+}
+
+TEST_F(ImagesTest, NamesWithoutAnImageGiveNothing)
+{
+    for (const QString& name : {QStringLiteral("no-such-image-anywhere"), QString(), QStringLiteral("deu"),
+                               QStringLiteral("d"), QStringLiteral("ssh.svg")}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(Images::named(name).isNull());
+        EXPECT_TRUE(Images::filePath(name).isEmpty());
+    }
+}
+
+// Service image names come from the firewall product's library file: a path there must not
+// pick up a file of its choosing (the icon theme lookup loads an absolute path as it is).
+TEST_F(ImagesTest, NamesThatArePathsReachNoFile)
+{
+    const QString flag = flagsOfDebian + QStringLiteral("/de.png");
+    ASSERT_TRUE(QFileInfo::exists(flag));
+    for (const QString& name : {flag, QStringLiteral("../16x11/de"), QStringLiteral(":/icons/ssh.svg"),
+                               QStringLiteral("/icons/ssh")}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(Images::named(name).isNull());
+        EXPECT_TRUE(Images::filePath(name).isEmpty());
+    }
+}
+
+TEST_F(ImagesTest, FlagsComeFromTheChosenFolderOnly)
+{
+    const QTemporaryDir folder;
+    QImage red(16, 11, QImage::Format_ARGB32);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(folder.filePath(QStringLiteral("xk.png"))));
+
+    ASSERT_FALSE(Images::named(QStringLiteral("de")).isNull());
+    Images::setFlagsFolder(folder.path());
+    EXPECT_EQ(Images::flagsFolder(), folder.path());
+    const QIcon kosovo = Images::named(QStringLiteral("xk"));
+    ASSERT_FALSE(kosovo.isNull());
+    EXPECT_EQ(kosovo.pixmap(QSize(16, 11)).toImage().pixelColor(8, 5), QColor(255, 0, 0));
+    EXPECT_EQ(Images::filePath(QStringLiteral("xk")), folder.filePath(QStringLiteral("xk.png")));
+    // What was found in the old folder is forgotten with it.
+    EXPECT_TRUE(Images::named(QStringLiteral("de")).isNull());
+    EXPECT_TRUE(Images::filePath(QStringLiteral("de")).isEmpty());
+    // A folder named like a flag is no flag.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("zz.png")));
+    EXPECT_TRUE(Images::named(QStringLiteral("zz")).isNull());
+}
+
+TEST_F(ImagesTest, OwnImagesBecomePngFilesInThePrivateRuntimeFolder)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    ASSERT_FALSE(runtime.isEmpty());
+    for (const char* name : test::ownIconNames) {
+        SCOPED_TRACE(name);
+        const QString path = Images::filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(path.startsWith(runtime + u'/')) << path.toStdString();
+        QImageReader reader(path);
+        EXPECT_EQ(reader.format(), "png");
+        const QImage image = reader.read();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), QSize(64, 64));
+        EXPECT_GE(visiblePixels(image), 64 * 64 / 5);
+        EXPECT_EQ(Images::filePath(QString::fromLatin1(name)), path);
+    }
+}
+
+TEST_F(ImagesTest, RemovedRenderIsMadeAgainInTheCacheWithoutARuntimeFolder)
+{
+    const QString first = Images::filePath(QStringLiteral("x11"));
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_TRUE(QFile::remove(first));
+
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString again = Images::filePath(QStringLiteral("x11"));
+    qputenv("XDG_RUNTIME_DIR", runtime);
+
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    EXPECT_EQ(again, cache + QStringLiteral("/rovex-logs-visualizer/icons/x11.png"));
+    EXPECT_EQ(QImage(again).size(), QSize(64, 64));
+}
+
+} // namespace
+} // namespace rovex

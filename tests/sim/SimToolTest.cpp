@@ -132,6 +132,15 @@ TEST(SimTool, FailuresAndBadUsageSayWhatIsWrong)
         {sim, "log", "--root", dir, "--rate", "10"},
         {sim, "library", "--root", dir, "--colour"},
         {sim, "nations", "--root"},
+        {sim, "post"},
+        {sim, "post", "--name", "SSH"},
+        {sim, "post", "frobnicate"},
+        {sim, "post", "startVisualizer"}, // the viewer's own notification, not the product's
+        {sim, "post", "addservice", "--root", dir},
+        {sim, "post", "addservice", "--name"},
+        {sim, "record", "--seconds", "soon"},
+        {sim, "record", "--seconds", "3000000"},
+        {sim, "record", "now"},
     };
     for (const std::vector<std::string>& command : badUsage) {
         const ProcessResult result = runProcess(command, root.path());
@@ -152,6 +161,8 @@ TEST(SimTool, FailuresAndBadUsageSayWhatIsWrong)
     const ProcessResult help = runProcess({sim, "--help"}, root.path());
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("rovex-sim log --root DIR"), std::string::npos);
+    EXPECT_NE(help.out.find("rovex-sim post NAME"), std::string::npos);
+    EXPECT_NE(help.out.find("rovex-sim record [--seconds S]"), std::string::npos);
 
     // A root that does not exist yet is created.
     const ProcessResult nested = runProcess({sim, "library", "--root", dir + "/new/root"}, root.path());

@@ -3,6 +3,7 @@
 #include "text/DecimalText.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -11,7 +12,8 @@ namespace rovex {
 
 namespace {
 
-constexpr std::string_view usageText = R"(rovex-sim: the firewall product's stand-in; writes its files under a root folder.
+constexpr std::string_view usageText = R"(rovex-sim: the firewall product's stand-in; writes its files under a root folder
+and speaks the product's side of the session bus.
 
 Usage:
   rovex-sim log --root DIR --rate R --seconds S [--rotate-every T] [--archives K]
@@ -27,10 +29,29 @@ Usage:
       Write the country database into
       DIR/Library/Application Support/Rovex/Nations/aggregated/ from a tor geoip file
       (default /usr/share/tor/geoip, Debian package tor-geoipdb).
+  rovex-sim post NAME [--name TEXT] [--ports TEXT] [--image TEXT]
+      Emit the product's notification NAME (addservice, delservice, addserviceblock,
+      delserviceblock or rovexTempConfSaved): the session-bus signal NAME on /rovexid,
+      interface rovexid.Notification, with one a{sv} holding "serviceName",
+      "servicePorts" and "serviceImage" for the options given (an empty map for none).
+  rovex-sim record [--seconds S]
+      Stand in for the running product: own the bus name rovexid.Rovex, answer
+      rovexid.Product.Activate() on /rovexid and print one JSON line per event:
+      {"event":"ready"} once listening, {"event":"signal","member":M,"userInfo":{...}}
+      for every signal on /rovexid, interface rovexid.Notification, and
+      {"event":"call","member":"Activate"} for every activation. Runs for S seconds
+      (default 0: until SIGINT or SIGTERM).
   rovex-sim --help
 
---root is created when missing. Exit codes: 0 done, 1 failed, 2 bad usage.
+--root is created when missing. Every command runs under the process name Rovex.
+Exit codes: 0 done, 1 failed (also: no session bus, rovexid.Rovex already owned), 2 bad usage.
 )";
+
+constexpr std::string_view commandNames = "log, library, nations, post or record";
+
+// What the product itself announces; the viewer's own names are not the product's to post.
+constexpr std::array<std::string_view, 5> productNotifications{"addservice", "delservice", "addserviceblock",
+                                                               "delserviceblock", "rovexTempConfSaved"};
 
 std::int64_t readWhole(std::string_view name, std::string_view text, std::int64_t low, std::int64_t high)
 {
@@ -67,7 +88,7 @@ std::string_view SimCommandLine::usage()
 SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
 {
     if (arguments.empty())
-        throw UsageError("no command given (log, library or nations); see rovex-sim --help");
+        throw UsageError("no command given (" + std::string(commandNames) + "); see rovex-sim --help");
     if (contains(arguments, "--help") || contains(arguments, "-h") || arguments.front() == "help")
         return HelpCommand{};
 
@@ -88,7 +109,12 @@ SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
         const auto source = options.find("--source");
         return NationsCommand{rootOf(options), source == options.end() ? std::string(defaultGeoipSource) : source->second};
     }
-    throw UsageError("unknown command \"" + std::string(command) + "\" (log, library or nations); see rovex-sim --help");
+    if (command == "post")
+        return postCommand(rest);
+    if (command == "record")
+        return recordCommand(readOptions(command, rest, {"--seconds"}, {}));
+    throw UsageError("unknown command \"" + std::string(command) + "\" (" + std::string(commandNames)
+                     + "); see rovex-sim --help");
 }
 
 SimCommandLine::Options SimCommandLine::readOptions(std::string_view command,
@@ -150,6 +176,43 @@ LogCommand SimCommandLine::logCommand(const Options& options)
     if (const auto addresses = options.find("--addresses"); addresses != options.end())
         log.addresses = static_cast<std::size_t>(readWhole("--addresses", addresses->second, 1, 1'000'000));
     log.splitWrites = options.contains("--split-writes");
+    return command;
+}
+
+PostCommand SimCommandLine::postCommand(const std::vector<std::string_view>& arguments)
+{
+    const auto productNames = [] {
+        std::string names;
+        for (const std::string_view name : productNotifications)
+            names += (names.empty() ? "" : ", ") + std::string(name);
+        return names;
+    };
+    if (arguments.empty() || arguments.front().starts_with("-"))
+        throw UsageError("post needs a notification name: " + productNames());
+    if (std::find(productNotifications.begin(), productNotifications.end(), arguments.front())
+        == productNotifications.end())
+        throw UsageError("\"" + std::string(arguments.front()) + "\" is not one of the product's notifications: "
+                         + productNames());
+    const Options options = readOptions("post", {arguments.begin() + 1, arguments.end()},
+                                        {"--name", "--ports", "--image"}, {});
+    PostCommand command{std::string(arguments.front()), {}};
+    const auto given = [&options](std::string_view option) -> std::optional<std::string> {
+        const auto found = options.find(option);
+        return found == options.end() ? std::nullopt : std::optional(found->second);
+    };
+    command.userInfo = {given("--name"), given("--ports"), given("--image")};
+    return command;
+}
+
+RecordCommand SimCommandLine::recordCommand(const Options& options)
+{
+    RecordCommand command;
+    if (const auto seconds = options.find("--seconds"); seconds != options.end())
+        command.seconds = readSeconds("--seconds", seconds->second);
+    // The event loop's timers count milliseconds in an int.
+    if (command.seconds > maxRecordSeconds)
+        throw UsageError("record --seconds can be at most " + std::to_string(maxRecordSeconds)
+                         + " (0 records until stopped)");
     return command;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firewall/ServiceDescription.h"
 #include "sim/LibraryWriter.h"
 #include "sim/LogSession.h"
 
@@ -25,7 +26,18 @@ struct NationsCommand {
     std::filesystem::path root;
     std::filesystem::path source;
 };
-using SimCommand = std::variant<HelpCommand, LogCommand, LibraryCommand, NationsCommand>;
+// One of the product's own notifications, with the service description given (only the
+// keys given; none for rovexTempConfSaved).
+struct PostCommand {
+    std::string name;
+    ServiceDescription userInfo;
+};
+// The running product: owns its bus name and prints what the viewer sends it.
+struct RecordCommand {
+    double seconds = 0; // 0: until SIGINT or SIGTERM
+};
+using SimCommand =
+    std::variant<HelpCommand, LogCommand, LibraryCommand, NationsCommand, PostCommand, RecordCommand>;
 
 // A command line that does not say what to do; rovex-sim exits with code 2 for it.
 class UsageError final : public std::runtime_error {
@@ -41,6 +53,7 @@ public:
     static std::string_view usage();
 
     static constexpr std::string_view defaultGeoipSource = "/usr/share/tor/geoip";
+    static constexpr int maxRecordSeconds = 2'000'000;
 
 private:
     using Options = std::map<std::string, std::string, std::less<>>;
@@ -50,6 +63,8 @@ private:
                                const std::vector<std::string_view>& flags);
     static std::filesystem::path rootOf(const Options& options);
     static LogCommand logCommand(const Options& options);
+    static PostCommand postCommand(const std::vector<std::string_view>& arguments);
+    static RecordCommand recordCommand(const Options& options);
 };
 
 } // namespace rovex

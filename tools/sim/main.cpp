@@ -1,4 +1,5 @@
 #include "firewall/FixedPaths.h"
+#include "sim/BusCommands.h"
 #include "sim/GeoipConverter.h"
 #include "sim/LibraryWriter.h"
 #include "sim/LogSession.h"
@@ -8,6 +9,7 @@
 #include <csignal>
 #include <exception>
 #include <iostream>
+#include <sys/prctl.h>
 #include <string_view>
 #include <vector>
 
@@ -83,10 +85,22 @@ int run(const NationsCommand& command)
     return 0;
 }
 
+int run(const PostCommand& command)
+{
+    return runPost(command);
+}
+
+int run(const RecordCommand& command)
+{
+    return runRecord(command);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // The viewer knows the running product by its process name, whatever the command.
+    prctl(PR_SET_NAME, "Rovex", 0, 0, 0);
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     SimCommand command;
     try {

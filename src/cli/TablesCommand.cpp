@@ -3,6 +3,7 @@
 #include "cli/HeadlessViewer.h"
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
+#include "text/DecimalText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -56,12 +57,25 @@ void classify(HeadlessViewer& viewer, Input& input)
     viewer.endOfFile(Clock::now());
 }
 
+// How many rows of each table the text shows: all unless --top says otherwise.
+std::size_t topOption(const CommandLine& line)
+{
+    const auto text = line.value("--top");
+    if (!text)
+        return SIZE_MAX;
+    const auto rows = readDecimal(*text);
+    if (!rows || *rows < 1)
+        throw UsageError("--top needs a whole number of rows from 1");
+    return static_cast<std::size_t>(*rows);
+}
+
 } // namespace
 
 int runTables(const std::vector<std::string>& arguments)
 {
-    const CommandLine line(arguments, {{"--root", "--ignore-port", "--ignore-ip"}, {"--json"}});
+    const CommandLine line(arguments, {{"--root", "--ignore-port", "--ignore-ip", "--top"}, {"--json"}});
     const auto root = rootFolder(line);
+    const std::size_t top = topOption(line);
     std::vector<Input> inputs = openInputs(line.operands());
 
     HeadlessViewer viewer(root, std::cerr);
@@ -76,7 +90,7 @@ int runTables(const std::vector<std::string>& arguments)
     if (line.flag("--json")) {
         std::cout << tablesJson(viewer.store(), viewer.notifications()).dump(2) << '\n';
     } else {
-        printTables(std::cout, viewer.store(), viewer.notifications());
+        printTables(std::cout, viewer.store(), viewer.notifications(), {.rowsPerTable = top, .notifications = top});
         printLineSummary(std::cout, viewer.intake().classifier().outcomes(), viewer.intake().invalidLines());
     }
     return 0;

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
 
-  tables  [--root DIR] [--ignore-port P]... [--ignore-ip A]... [--json] [FILE...]
+  tables  [--root DIR] [--ignore-port P]... [--ignore-ip A]... [--top N] [--json] [FILE...]
           classify log files (or standard input) into the eight tables
   follow  [--root DIR] [--seconds N] [--json]
           follow the root's live log and show the tables as they fill

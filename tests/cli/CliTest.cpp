@@ -73,6 +73,13 @@ TEST_F(Cli, OutputsMatchTheCheckedExpectations)
     EXPECT_EQ(country.err, "READING ROVEX COUNTRY DATABASE\nimported 3 nations\n");
 
     EXPECT_EQ(run("services --root data/root").out, slurp(data / "expected/services.json"));
+
+    // --top keeps the first rows of each table and says how many more there are.
+    const Outcome top = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --top 1 data/mixed.log");
+    EXPECT_NE(top.out.find("PortBlockIn (4 rows)\n          3  22 "), std::string::npos) << top.out;
+    EXPECT_NE(top.out.find("ssh\n  ... 3 more\nPortBlockOut (1 row)\n"), std::string::npos) << top.out;
+    EXPECT_EQ(top.out.find("6001"), std::string::npos) << top.out;
+    EXPECT_EQ(run("tables --root data/root --top 0 data/mixed.log").exitCode, 2);
 }
 
 TEST_F(Cli, StandardInputAndSeveralFilesReadAsSeparateLogs)

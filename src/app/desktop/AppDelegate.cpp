@@ -1,0 +1,223 @@
+#include "app/desktop/AppDelegate.h"
+
+#include "app/bus/DesktopNotifier.h"
+#include "app/bus/ProductBus.h"
+#include "app/desktop/AboutWindow.h"
+#include "app/desktop/CategoryWindow.h"
+#include "app/desktop/IgnoreListWindow.h"
+#include "app/desktop/InfoWindow.h"
+#include "app/desktop/LauncherWindow.h"
+#include "app/desktop/LiveTables.h"
+#include "app/images/Images.h"
+#include "app/system/LoginItem.h"
+#include "firewall/FixedPaths.h"
+#include "intake/RXReadLog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSystemTrayIcon>
+
+#include <iostream>
+
+namespace rovex {
+
+namespace {
+
+QString nativeText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// Brings a window to the front of the desktop and gives it the focus.
+void bringToFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus, QObject* parent)
+    : QObject(parent), m_root(root)
+{
+    m_countries.load(paths::underRoot(root, paths::nations), std::cout);
+    m_tables = std::make_unique<LiveTables>(m_countries);
+    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+        m_categoryWindows[indexOf(kind)] = std::make_unique<CategoryWindow>(*m_tables, kind);
+    m_ignorelistwindow = std::make_unique<IgnoreListWindow>(*m_tables);
+    m_infowindow = std::make_unique<InfoWindow>();
+    m_aboutWindow = std::make_unique<AboutWindow>();
+    m_myPopup = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"), QString());
+    m_noLogFileAlert = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"), QString());
+    m_productBus = std::make_unique<ProductBus>(bus);
+    m_notify = std::make_unique<DesktopNotifier>(bus);
+    m_myRXReadLog = std::make_unique<RXReadLog>(nativeText(logPath()));
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    startVisualizer();
+    m_aboutWindow->setVersion(QStringLiteral(ROVEX_VERSION));
+}
+
+void AppDelegate::startVisualizer()
+{
+    showStatusItem();
+    m_tables->sortByCount();
+    // The notifications of watched services go to the desktop even while a window of
+    // ours has the focus: nothing here holds them back.
+    connect(m_tables.get(), &LiveTables::serviceNotification, this, &AppDelegate::deliverNotification);
+    connect(m_notify.get(), &DesktopNotifier::activated, this, &AppDelegate::openRecentNotification);
+    observeProduct();
+    loadLibraryFile();
+    connect(m_myRXReadLog.get(), &RXReadLog::chunkRead, m_tables.get(), &LiveTables::readChunk);
+    connect(m_myRXReadLog.get(), &RXReadLog::fileEnded, m_tables.get(), &LiveTables::fileEnded);
+    m_myRXReadLog->checklogfileandreadlog();
+}
+
+// The tray item with its menu; a desktop without a tray gets the small launcher window
+// that opens the same menu.
+void AppDelegate::showStatusItem()
+{
+    m_statusBarItem = std::make_unique<QSystemTrayIcon>(Images::named(QStringLiteral("visualizerTemplate")));
+    m_statusMenu.build(*this);
+    m_statusBarItem->setContextMenu(&m_statusMenu.menu());
+    m_statusBarItem->setToolTip(QStringLiteral("RovexLogsVisualizer"));
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_statusBarItem->show();
+        return;
+    }
+    m_launcher = std::make_unique<LauncherWindow>(m_statusMenu.menu(), m_statusBarItem.get());
+    m_launcher->show();
+}
+
+void AppDelegate::observeProduct()
+{
+    ServiceWatch& watch = m_tables->watch();
+    connect(m_productBus.get(), &ProductBus::addservice, this,
+            [&watch](const ServiceDescription& service) { watch.addservice(service); });
+    connect(m_productBus.get(), &ProductBus::delservice, this,
+            [&watch](const ServiceDescription& service) { watch.delservice(service); });
+    connect(m_productBus.get(), &ProductBus::addserviceblock, this,
+            [&watch](const ServiceDescription& service) { watch.addserviceblock(service); });
+    connect(m_productBus.get(), &ProductBus::delserviceblock, this,
+            [&watch](const ServiceDescription& service) { watch.delserviceblock(service); });
+    connect(m_productBus.get(), &ProductBus::rovexTempConfSaved, this, &AppDelegate::rovexTempConfSaved);
+    if (!m_productBus->observeProduct())
+        std::cout << "no session bus: the firewall product's messages are not received" << std::endl;
+}
+
+void AppDelegate::loadLibraryFile()
+{
+    const std::filesystem::path library = paths::underRoot(m_root, paths::library);
+    std::error_code error;
+    if (!std::filesystem::exists(library, error))
+        return;
+    m_tables->store().setAllServicesDict(RXReadConf.loadAllServices(library));
+    loadWatchLists(library);
+    m_productBus->post(QStringLiteral("startVisualizer"));
+}
+
+void AppDelegate::loadWatchLists(const std::filesystem::path& library)
+{
+    m_tables->watch().load(RXReadConf.loadNotify(library), RXReadConf.loadNotifyBlock(library));
+}
+
+void AppDelegate::rovexTempConfSaved()
+{
+    const std::filesystem::path library = paths::underRoot(m_root, paths::library);
+    std::error_code error;
+    if (std::filesystem::exists(library, error))
+        loadWatchLists(library);
+}
+
+const ServiceImages& AppDelegate::allServicesDict() const { return m_tables->store().allServicesDict(); }
+
+void AppDelegate::deliverNotification(const ServiceNotification& notification)
+{
+    m_lastNotifiedKind = notification.title == "Inbound connection blocked" ? TrafficKind::BlockIn : TrafficKind::PassIn;
+    m_notify->deliver(notification, notification.image.empty()
+                                        ? QString()
+                                        : Images::filePath(QString::fromStdString(notification.image)));
+}
+
+// The user chose a notification: the window of the traffic it told about.
+void AppDelegate::openRecentNotification()
+{
+    bringToFront(categoryWindow(m_lastNotifiedKind));
+}
+
+CategoryWindow& AppDelegate::categoryWindow(TrafficKind kind) const { return *m_categoryWindows[indexOf(kind)]; }
+
+void AppDelegate::openInboundBlocked() { bringToFront(categoryWindow(TrafficKind::BlockIn)); }
+void AppDelegate::openOutboundBlocked() { bringToFront(categoryWindow(TrafficKind::BlockOut)); }
+void AppDelegate::openInboundPassed() { bringToFront(categoryWindow(TrafficKind::PassIn)); }
+void AppDelegate::openOutboundPassed() { bringToFront(categoryWindow(TrafficKind::PassOut)); }
+void AppDelegate::openIgnoreLists() { bringToFront(*m_ignorelistwindow); }
+void AppDelegate::openinfowindow() { bringToFront(*m_infowindow); }
+void AppDelegate::openAbout() { bringToFront(*m_aboutWindow); }
+
+void AppDelegate::showAllWindows()
+{
+    for (const TrafficKind kind : {TrafficKind::PassIn, TrafficKind::PassOut, TrafficKind::BlockIn, TrafficKind::BlockOut})
+        bringToFront(categoryWindow(kind));
+}
+
+std::array<QWidget*, 4> AppDelegate::keptInFrontWindows() const
+{
+    return {&categoryWindow(TrafficKind::PassIn), &categoryWindow(TrafficKind::PassOut),
+            &categoryWindow(TrafficKind::BlockIn), &categoryWindow(TrafficKind::BlockOut)};
+}
+
+void AppDelegate::setAlwaysInFront()
+{
+    m_keepInFront = !m_keepInFront;
+    for (QWidget* window : keptInFrontWindows()) {
+        const bool visible = window->isVisible();
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, m_keepInFront);
+        if (visible) // changing the flags hides a window
+            window->show();
+    }
+    if (m_statusMenu.showAlwaysInFront != nullptr)
+        m_statusMenu.showAlwaysInFront->setChecked(m_keepInFront);
+}
+
+void AppDelegate::openLogsConsole()
+{
+    const std::filesystem::path log = logPath();
+    std::error_code error;
+    if (!std::filesystem::exists(log, error)) {
+        showMissingLogAlert();
+        return;
+    }
+    // Started on its own: the desktop's viewer may stay open as long as the user likes,
+    // and the path goes to it as an argument, never through a shell.
+    if (!QProcess::startDetached(QStringLiteral("xdg-open"), {nativeText(log)}))
+        std::cout << "xdg-open could not be started for " << log.string() << std::endl;
+}
+
+void AppDelegate::quitapp() { QCoreApplication::quit(); }
+
+void AppDelegate::addLoginItem()
+{
+    QString error;
+    if (rovex::addLoginItem(autostartFolder(), QCoreApplication::applicationFilePath(), &error))
+        showAlert(*m_myPopup, menuText("loginadded"));
+    else
+        showAlert(*m_myPopup, error);
+}
+
+void AppDelegate::cleanAll() { m_tables->cleanAll(); }
+
+void AppDelegate::showAlert(QMessageBox& alert, const QString& text)
+{
+    alert.setText(text);
+    alert.exec();
+}
+
+void AppDelegate::showMissingLogAlert() { showAlert(*m_noLogFileAlert, QStringLiteral("PF Log File Not Found")); }
+
+std::filesystem::path AppDelegate::logPath() const { return paths::underRoot(m_root, paths::pfLog); }
+
+} // namespace rovex

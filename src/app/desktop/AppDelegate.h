@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/desktop/StatusMenu.h"
+
+#include "firewall/RXReadRovexConf.h"
+#include "intake/ServiceNotification.h"
+#include "intake/TrafficCategory.h"
+#include "lookup/CountryDatabase.h"
+
+#include <QDBusConnection>
+#include <QObject>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+
+class QMessageBox;
+class QSystemTrayIcon;
+class QWidget;
+
+namespace rovex {
+
+class AboutWindow;
+class CategoryWindow;
+class DesktopNotifier;
+class IgnoreListWindow;
+class InfoWindow;
+class LauncherWindow;
+class LiveTables;
+class ProductBus;
+class RXReadLog;
+
+// The application: owns the live tables and everything around them (tray item and menu,
+// windows, alerts, the firewall product's services and watch lists, the bus and the log
+// follower) for the whole run. Nothing of it is saved.
+class AppDelegate final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppDelegate)
+
+public:
+    // Reads the country database at once; the windows exist but stay hidden.
+    AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // Starts the viewer, then shows the version in the about window.
+    void applicationDidFinishLaunching();
+
+    StatusMenu& statusMenu() { return m_statusMenu; }
+    QSystemTrayIcon* statusBarItem() const { return m_statusBarItem.get(); }
+    // The stand-in for the tray where the desktop has none; null while there is a tray.
+    LauncherWindow* launcher() const { return m_launcher.get(); }
+    LiveTables& tables() { return *m_tables; }
+    CategoryWindow& categoryWindow(TrafficKind kind) const;
+    IgnoreListWindow& ignorelistwindow() const { return *m_ignorelistwindow; }
+    AboutWindow& aboutWindow() const { return *m_aboutWindow; }
+    InfoWindow& infowindow() const { return *m_infowindow; }
+    QMessageBox& myPopup() const { return *m_myPopup; }
+    QMessageBox& noLogFileAlert() const { return *m_noLogFileAlert; }
+    const ServiceImages& allServicesDict() const;
+    const CountryDatabase& countries() const { return m_countries; }
+    bool keepsInFront() const { return m_keepInFront; }
+
+public Q_SLOTS:
+    void openInboundBlocked();
+    void openOutboundBlocked();
+    void openInboundPassed();
+    void openOutboundPassed();
+    void openIgnoreLists();
+    void openinfowindow();
+    void openAbout();
+    void openLogsConsole();
+    void showAllWindows();
+    void setAlwaysInFront();
+    void quitapp();
+    void addLoginItem();
+    void cleanAll();
+    void rovexTempConfSaved();
+
+private:
+    void startVisualizer();
+    void showStatusItem();
+    void observeProduct();
+    void loadLibraryFile();
+    void loadWatchLists(const std::filesystem::path& library);
+    void deliverNotification(const ServiceNotification& notification);
+    void openRecentNotification();
+    void showAlert(QMessageBox& alert, const QString& text);
+    void showMissingLogAlert();
+    std::filesystem::path logPath() const;
+    std::array<QWidget*, 4> keptInFrontWindows() const;
+
+    std::filesystem::path m_root;
+    CountryDatabase m_countries; // before the tables, which match new rows against it
+    std::unique_ptr<LiveTables> m_tables;
+    RXReadRovexConf RXReadConf;
+    StatusMenu m_statusMenu;
+    std::unique_ptr<QSystemTrayIcon> m_statusBarItem;
+    std::unique_ptr<LauncherWindow> m_launcher;
+    std::array<std::unique_ptr<CategoryWindow>, 4> m_categoryWindows; // by TrafficKind
+    std::unique_ptr<IgnoreListWindow> m_ignorelistwindow;
+    std::unique_ptr<InfoWindow> m_infowindow;
+    std::unique_ptr<AboutWindow> m_aboutWindow;
+    std::unique_ptr<QMessageBox> m_myPopup;
+    std::unique_ptr<QMessageBox> m_noLogFileAlert;
+    std::unique_ptr<ProductBus> m_productBus;
+    std::unique_ptr<DesktopNotifier> m_notify;
+    std::unique_ptr<RXReadLog> m_myRXReadLog;
+    TrafficKind m_lastNotifiedKind = TrafficKind::BlockIn;
+    bool m_keepInFront = false;
+};
+
+} // namespace rovex

@@ -1,0 +1,71 @@
+#include "app/desktop/CategoryTablePanel.h"
+
+#include "app/desktop/LiveTables.h"
+#include "app/desktop/SelectedRows.h"
+#include "app/images/Images.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace rovex {
+
+CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory category, QWidget* parent)
+    : QWidget(parent), m_tables(tables), m_category(category), m_table(new QTableView(this)),
+      m_ignore(new QPushButton(menuText("btnignore"), this)), m_remove(new QPushButton(menuText("btnremove"), this))
+{
+    setObjectName(QStringLiteral("panel") + QString::fromLatin1(suffix(category).data(),
+                                                                 static_cast<qsizetype>(suffix(category).size())));
+    configureTable();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_ignore);
+    buttons->addWidget(m_remove);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(buttons);
+    connect(m_ignore, &QPushButton::clicked, this, &CategoryTablePanel::ignoreSelected);
+    connect(m_remove, &QPushButton::clicked, this, &CategoryTablePanel::removeSelected);
+}
+
+void CategoryTablePanel::configureTable()
+{
+    m_table->setModel(&m_tables.sorted(m_category));
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setSortingEnabled(false); // always by count, as the tables are kept
+    m_table->setAlternatingRowColors(true);
+    m_table->setShowGrid(false);
+    m_table->setWordWrap(false);
+    m_table->setIconSize(QSize(16, 16));
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    QHeaderView& header = *m_table->horizontalHeader();
+    header.setHighlightSections(false);
+    header.setStretchLastSection(true);
+    header.resizeSection(TrafficTableModel::IconColumn, 26);
+    header.resizeSection(TrafficTableModel::NameColumn, isPortTable(m_category) ? 70 : 250);
+    header.resizeSection(TrafficTableModel::CountColumn, 70);
+    header.resizeSection(TrafficTableModel::DateColumn, 140);
+    if (!isPortTable(m_category))
+        header.resizeSection(TrafficTableModel::FlagColumn, 56);
+}
+
+void CategoryTablePanel::ignoreSelected()
+{
+    const std::vector<std::size_t> rows = selectedSourceRows(*m_table);
+    if (!rows.empty())
+        m_tables.ignore(m_category, rows);
+}
+
+void CategoryTablePanel::removeSelected()
+{
+    const std::vector<std::size_t> rows = selectedSourceRows(*m_table);
+    if (!rows.empty())
+        m_tables.remove(m_category, rows);
+}
+
+} // namespace rovex

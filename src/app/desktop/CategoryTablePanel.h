@@ -1,0 +1,44 @@
+#pragma once
+
+#include "intake/TrafficCategory.h"
+
+#include <QWidget>
+
+class QPushButton;
+class QTableView;
+
+namespace rovex {
+
+class LiveTables;
+
+// One live table of a category window with the buttons under it. The same panel serves
+// all eight tables; only the category differs.
+class CategoryTablePanel final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CategoryTablePanel)
+
+public:
+    CategoryTablePanel(LiveTables& tables, TrafficCategory category, QWidget* parent = nullptr);
+
+    TrafficCategory category() const { return m_category; }
+    QTableView& table() const { return *m_table; }
+    QPushButton& ignoreButton() const { return *m_ignore; }
+    QPushButton& removeButton() const { return *m_remove; }
+
+    // Puts the names of the selected rows on the ignore list of their kind, in selection
+    // order, each name once; the rows stay.
+    void ignoreSelected();
+    // Takes the selected rows out of the table; what was seen with them is kept.
+    void removeSelected();
+
+private:
+    void configureTable();
+
+    LiveTables& m_tables;
+    TrafficCategory m_category;
+    QTableView* m_table;
+    QPushButton* m_ignore;
+    QPushButton* m_remove;
+};
+
+} // namespace rovex

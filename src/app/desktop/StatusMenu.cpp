@@ -1,0 +1,76 @@
+#include "app/desktop/StatusMenu.h"
+
+#include "app/desktop/AppDelegate.h"
+#include "app/images/Images.h"
+
+namespace rovex {
+
+namespace {
+
+using Action = void (AppDelegate::*)();
+
+// One entry: its title by key, its image by name (none when empty) and its action. An
+// entry without an action belongs to a window still to come and is shown disabled.
+QAction* addEntry(QMenu& menu, AppDelegate& delegate, const char* titleKey, const char* image, Action action)
+{
+    QAction* entry = menu.addAction(menuText(titleKey));
+    entry->setObjectName(QString::fromLatin1(titleKey));
+    entry->setShortcut(QKeySequence());
+    if (*image != '\0')
+        entry->setIcon(Images::named(QString::fromLatin1(image)));
+    if (action == nullptr)
+        entry->setEnabled(false);
+    else
+        QObject::connect(entry, &QAction::triggered, &delegate, action);
+    return entry;
+}
+
+} // namespace
+
+StatusMenu::StatusMenu() = default;
+
+void StatusMenu::build(AppDelegate& delegate)
+{
+    buildStatusEntries(delegate);
+    buildOptionsEntries(delegate);
+    optionsItem->setMenu(&m_optionsmenu);
+    m_menu.addAction(optionsItem);
+}
+
+void StatusMenu::buildStatusEntries(AppDelegate& delegate)
+{
+    blockeddownItem = addEntry(m_menu, delegate, "blockin", "menublockdown", &AppDelegate::openInboundBlocked);
+    blockedupItem = addEntry(m_menu, delegate, "blockout", "menublockup", &AppDelegate::openOutboundBlocked);
+    passeddownItem = addEntry(m_menu, delegate, "passedin", "menupassdown", &AppDelegate::openInboundPassed);
+    passedupItem = addEntry(m_menu, delegate, "passedout", "menupassup", &AppDelegate::openOutboundPassed);
+    m_menu.addSeparator();
+    // The statistics window and the simple log come with their own windows.
+    tortaItem = addEntry(m_menu, delegate, "torta", "menutorta", nullptr);
+    simplelogItem = addEntry(m_menu, delegate, "menulogs", "menulogs", nullptr);
+    logsItem = addEntry(m_menu, delegate, "console", "menuconsole", &AppDelegate::openLogsConsole);
+    m_menu.addSeparator();
+    infoItem = addEntry(m_menu, delegate, "openinfo", "", &AppDelegate::openinfowindow);
+    // The options entry goes last, once its submenu is filled.
+    optionsItem = new QAction(menuText("menuoptions"), &m_menu);
+    optionsItem->setObjectName(QStringLiteral("menuoptions"));
+}
+
+void StatusMenu::buildOptionsEntries(AppDelegate& delegate)
+{
+    showAllItem = addEntry(m_optionsmenu, delegate, "menushowall", "", &AppDelegate::showAllWindows);
+    showAlwaysInFront = addEntry(m_optionsmenu, delegate, "menukeep", "", &AppDelegate::setAlwaysInFront);
+    showAlwaysInFront->setCheckable(true);
+    showAlwaysInFront->setChecked(false);
+    m_optionsmenu.addSeparator();
+    addEntry(m_optionsmenu, delegate, "menuignore", "", &AppDelegate::openIgnoreLists);
+    addEntry(m_optionsmenu, delegate, "menuclean", "", &AppDelegate::cleanAll);
+    m_optionsmenu.addSeparator();
+    addEntry(m_optionsmenu, delegate, "menulogin", "", &AppDelegate::addLoginItem);
+    // The version check comes with its own part.
+    addEntry(m_optionsmenu, delegate, "menuupdates", "", nullptr);
+    m_optionsmenu.addSeparator();
+    addEntry(m_optionsmenu, delegate, "menuabout", "", &AppDelegate::openAbout);
+    addEntry(m_optionsmenu, delegate, "menuquit", "", &AppDelegate::quitapp);
+}
+
+} // namespace rovex

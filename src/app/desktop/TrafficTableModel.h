@@ -1,0 +1,54 @@
+#pragma once
+
+#include "intake/StoreChanges.h"
+#include "intake/TrafficCategory.h"
+#include "intake/TrafficStore.h"
+
+#include <QAbstractTableModel>
+
+#include <span>
+
+namespace rovex {
+
+// One of the eight live tables as Qt sees it: the store's rows in the order they were
+// added, read in place. The store is changed by the classifier first and the model told
+// afterwards, once per chunk, with the positions that changed; user actions go through
+// the model so that views hear of rows before they disappear.
+class TrafficTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TrafficTableModel)
+
+public:
+    enum Column { IconColumn, NameColumn, CountColumn, DateColumn, FlagColumn, CountryColumn };
+    // The row's count as a number: what the sorted views order by.
+    static constexpr int countRole = Qt::UserRole + 1;
+
+    TrafficTableModel(TrafficStore& store, TrafficCategory category, QObject* parent = nullptr);
+
+    TrafficCategory category() const { return m_category; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The store added and counted these rows since the model was last told.
+    void applyChanges(const TableChanges& changes);
+    // Removes the rows at the positions from the table (and the view).
+    void removePositions(std::span<const std::size_t> positions);
+
+    // The store is about to be emptied, or was: around cleanAll.
+    void beginClear();
+    void endClear();
+
+private:
+    std::int64_t countAt(std::size_t row) const;
+    QVariant display(const QModelIndex& index) const;
+    QVariant decoration(const QModelIndex& index) const;
+
+    TrafficStore& m_store;
+    TrafficCategory m_category;
+    int m_rows = 0; // what the views were told; the store may be ahead within a chunk
+};
+
+} // namespace rovex

@@ -1,0 +1,73 @@
+#include "app/desktop/AppDelegate.h"
+#include "app/desktop/CategoryWindow.h"
+#include "app/desktop/WindowPictures.h"
+#include "app/images/Images.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+#include <iostream>
+
+namespace {
+
+// Saves a picture of each category window into the folder once the tables had time to fill.
+void schedulePictures(rovex::AppDelegate& delegate, const QString& folder, int seconds)
+{
+    QTimer::singleShot(seconds * 1000, &delegate, [&delegate, folder] {
+        using rovex::TrafficKind;
+        const QList<QPair<QString, QWidget*>> windows{
+            {QStringLiteral("inbound-blocked"), &delegate.categoryWindow(TrafficKind::BlockIn)},
+            {QStringLiteral("outbound-blocked"), &delegate.categoryWindow(TrafficKind::BlockOut)},
+            {QStringLiteral("inbound-passed"), &delegate.categoryWindow(TrafficKind::PassIn)},
+            {QStringLiteral("outbound-passed"), &delegate.categoryWindow(TrafficKind::PassOut)},
+        };
+        for (const QString& file : rovex::takeWindowPictures(windows, folder))
+            std::cout << "picture: " << file.toStdString() << std::endl;
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("rovex-logs-visualizer"));
+    QApplication::setApplicationDisplayName(QStringLiteral("RovexLogsVisualizer"));
+    QApplication::setApplicationVersion(QStringLiteral(ROVEX_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("rovex-logs-visualizer"));
+    // A tray program: closing its last window does not end it; the menu's quit does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    rovex::installMenuTexts(application);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The pf firewall's log, live, from the tray."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption root(QStringLiteral("root"),
+                                  QStringLiteral("Resolve the firewall's fixed paths under DIR (default /)."),
+                                  QStringLiteral("DIR"), QStringLiteral("/"));
+    const QCommandLineOption showAll(QStringLiteral("show-all"), QStringLiteral("Open the four traffic windows at start."));
+    const QCommandLineOption pictures(QStringLiteral("pictures"),
+                                      QStringLiteral("Save a picture of each traffic window into DIR after a while."),
+                                      QStringLiteral("DIR"));
+    const QCommandLineOption picturesAfter(QStringLiteral("pictures-after"),
+                                           QStringLiteral("Seconds before the pictures are taken (default 10)."),
+                                           QStringLiteral("SECONDS"), QStringLiteral("10"));
+    parser.addOptions({root, showAll, pictures, picturesAfter});
+    parser.process(application);
+    bool secondsRead = false;
+    const int seconds = parser.value(picturesAfter).toInt(&secondsRead);
+    if (!secondsRead || seconds < 0) {
+        std::cerr << "--pictures-after needs a whole number of seconds\n";
+        return 2;
+    }
+
+    rovex::AppDelegate delegate(parser.value(root).toStdString(), QDBusConnection::sessionBus());
+    delegate.applicationDidFinishLaunching();
+    if (parser.isSet(showAll))
+        delegate.showAllWindows();
+    if (parser.isSet(pictures))
+        schedulePictures(delegate, parser.value(pictures), seconds);
+    return QApplication::exec();
+}

@@ -1,0 +1,247 @@
+#include "DesktopTestSupport.h"
+
+#include "app/desktop/AboutWindow.h"
+#include "app/desktop/AppDelegate.h"
+#include "app/desktop/CategoryWindow.h"
+#include "app/desktop/LiveTables.h"
+#include "app/images/Images.h"
+
+#include <QDBusConnection>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace rovex {
+namespace {
+
+using test::Peer;
+using test::pfLine;
+
+int emitOnBus(const char* path, const char* member, const QString& userInfo)
+{
+    return test::runProgram(QStringLiteral("gdbus"),
+                            {QStringLiteral("emit"), QStringLiteral("--session"), QStringLiteral("--object-path"),
+                             QString::fromLatin1(path), QStringLiteral("--signal"),
+                             QStringLiteral("rovexid.Notification.") + QString::fromLatin1(member), userInfo});
+}
+
+struct Delegate {
+    explicit Delegate(const test::TempRoot& root) : delegate(root.path(), QDBusConnection::sessionBus())
+    {
+        delegate.applicationDidFinishLaunching();
+    }
+    AppDelegate delegate;
+};
+
+// What a menu holds, top to bottom: entry titles, "-" for a separator.
+std::vector<std::string> entries(const QMenu& menu)
+{
+    std::vector<std::string> titles;
+    for (const QAction* action : menu.actions())
+        titles.push_back(action->isSeparator() ? "-" : action->objectName().toStdString());
+    return titles;
+}
+
+std::string watchedPorts(const ServiceWatch& watch)
+{
+    std::string ports;
+    for (const std::string& port : watch.arrayServiceNotifyPortBlock())
+        ports += port + " ";
+    return ports;
+}
+
+TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
+{
+    const test::TempRoot root;
+    Delegate app(root);
+    StatusMenu& menu = app.delegate.statusMenu();
+    EXPECT_EQ(entries(menu.menu()), (std::vector<std::string>{"blockin", "blockout", "passedin", "passedout", "-",
+                                                              "torta", "menulogs", "console", "-", "openinfo",
+                                                              "menuoptions"}));
+    EXPECT_EQ(entries(menu.optionsmenu()),
+              (std::vector<std::string>{"menushowall", "menukeep", "-", "menuignore", "menuclean", "-", "menulogin",
+                                        "menuupdates", "-", "menuabout", "menuquit"}));
+    EXPECT_EQ(menu.optionsItem->menu(), &menu.optionsmenu());
+    EXPECT_FALSE(menu.blockeddownItem->icon().isNull());
+    EXPECT_NE(menu.blockeddownItem->text(), QStringLiteral("blockin")) << "texts are loaded";
+    // Windows still to come are present and disabled.
+    EXPECT_FALSE(menu.tortaItem->isEnabled());
+    EXPECT_FALSE(menu.simplelogItem->isEnabled());
+    EXPECT_TRUE(app.delegate.statusBarItem() != nullptr);
+    EXPECT_FALSE(QSystemTrayIcon::isSystemTrayAvailable() && app.delegate.launcher() != nullptr);
+
+    menu.passedupItem->trigger();
+    EXPECT_TRUE(app.delegate.categoryWindow(TrafficKind::PassOut).isVisible());
+    EXPECT_FALSE(app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible());
+    menu.showAllItem->trigger();
+    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn})
+        EXPECT_TRUE(app.delegate.categoryWindow(kind).isVisible());
+    EXPECT_EQ(app.delegate.aboutWindow().aboutVersionLabel().text(), QStringLiteral("Version " ROVEX_VERSION));
+}
+
+TEST(AppDelegateTest, KeepInFrontTwiceReturnsToNormal)
+{
+    const test::TempRoot root;
+    Delegate app(root);
+    app.delegate.openInboundBlocked();
+    QAction& item = *app.delegate.statusMenu().showAlwaysInFront;
+    EXPECT_FALSE(item.isChecked());
+    const auto onTop = [&](TrafficKind kind) {
+        return app.delegate.categoryWindow(kind).windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    };
+    item.trigger();
+    EXPECT_TRUE(item.isChecked());
+    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+        EXPECT_TRUE(onTop(kind));
+    EXPECT_TRUE(app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible()) << "a shown window stays shown";
+    EXPECT_FALSE(app.delegate.categoryWindow(TrafficKind::BlockOut).isVisible()) << "a hidden one stays hidden";
+    item.trigger();
+    EXPECT_FALSE(item.isChecked());
+    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+        EXPECT_FALSE(onTop(kind));
+}
+
+TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)
+{
+    Peer monitor(QStringLiteral("dbus-monitor"), {QStringLiteral("--session"), QStringLiteral("path='/rovexid'")});
+    // The monitor listens once it reports a probe of ours.
+    ASSERT_TRUE(test::waitUntil([&] {
+        emitOnBus("/rovexid", "probe", QStringLiteral("{}"));
+        return !monitor.lineContaining("member=probe", 200).isEmpty();
+    }));
+    {
+        const test::TempRoot bare;
+        Delegate app(bare);
+        EXPECT_TRUE(app.delegate.allServicesDict().empty());
+        EXPECT_TRUE(app.delegate.tables().watch().arrayServiceNotifyBlock().empty());
+    }
+    const test::TempRoot root;
+    root.writeLibrary();
+    Delegate app(root);
+    EXPECT_FALSE(app.delegate.allServicesDict().empty());
+    EXPECT_FALSE(app.delegate.tables().watch().arrayServiceNotifyBlock().empty());
+    const QByteArray announced = monitor.lineContaining("member=startVisualizer");
+    ASSERT_FALSE(announced.isEmpty());
+    EXPECT_TRUE(announced.contains("interface=rovexid.Notification"));
+    // Exactly one announcement: the first start, without a library file, made none.
+    EXPECT_FALSE(monitor.unread().contains("startVisualizer"));
+}
+
+TEST(AppDelegateTest, ProductMessagesOnlyCountOnItsPath)
+{
+    const test::TempRoot root;
+    root.writeLibrary();
+    Delegate app(root);
+    const ServiceWatch& watch = app.delegate.tables().watch();
+    const std::string before = watchedPorts(watch);
+    const std::size_t watched = watch.arrayServiceNotifyBlock().size();
+    const QString service = QStringLiteral("{'serviceName': <'Web'>, 'servicePorts': <'8443 9443'>, 'serviceImage': <'https'>}");
+    const auto emitSignal = [&](const char* path, const char* member) { return emitOnBus(path, member, service); };
+    // Signals arrive in the order they were sent: once the second is seen, the first,
+    // on another path, would have been too.
+    ASSERT_EQ(emitSignal("/other", "addserviceblock"), 0);
+    ASSERT_EQ(emitSignal("/rovexid", "addserviceblock"), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) == before + "8443 9443 "; }));
+    EXPECT_EQ(watch.arrayServiceNotifyBlock().size(), watched + 1);
+    EXPECT_EQ(watch.arrayServiceNotifyBlock().back().serviceName, "Web");
+
+    ASSERT_EQ(emitSignal("/rovexid", "delserviceblock"), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) == before; }));
+
+    // A saved configuration reloads the watch lists from the file, and only them.
+    const std::size_t services = app.delegate.allServicesDict().size();
+    ASSERT_EQ(emitSignal("/rovexid", "addserviceblock"), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) != before; }));
+    ASSERT_EQ(test::runProgram(test::simTool(), {QStringLiteral("post"), QStringLiteral("rovexTempConfSaved")}), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) == before; }));
+    EXPECT_EQ(app.delegate.allServicesDict().size(), services);
+}
+
+TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
+{
+    Peer recorder(test::notificationRecorder(), {});
+    ASSERT_FALSE(recorder.lineContaining("ready").isEmpty());
+    const test::TempRoot root;
+    root.writeLibrary();
+    root.appendLog("");
+    Delegate app(root);
+    // The simulated product watches SSH for blocked inbound traffic. The follower takes up
+    // the log in the background, so the line is written again until it is seen.
+    QByteArray call;
+    for (int attempt = 0; attempt < 20 && call.isEmpty(); ++attempt) {
+        root.appendLog(pfLine("block", "in", "203.0.113.7", "40000", "192.168.1.10", "22"));
+        call = recorder.lineContaining("Notify", 500);
+    }
+    ASSERT_FALSE(call.isEmpty());
+    EXPECT_TRUE(call.contains("Inbound connection blocked")) << call.toStdString();
+    EXPECT_TRUE(call.contains("203.0.113.7 port 22")) << call.toStdString();
+    EXPECT_TRUE(call.contains(" SSH")) << call.toStdString();
+    EXPECT_TRUE(call.contains("image-path")) << call.toStdString();
+}
+
+TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)
+{
+    const test::TempRoot root;
+    root.writeLibrary();
+    root.appendLog("");
+    Delegate app(root);
+    const QString rootText = QString::fromStdString(root.path().string());
+    ASSERT_EQ(test::runProgram(test::simTool(), {QStringLiteral("log"), QStringLiteral("--root"), rootText,
+                                                 QStringLiteral("--rate"), QStringLiteral("2000"),
+                                                 QStringLiteral("--seconds"), QStringLiteral("1"),
+                                                 QStringLiteral("--split-writes")}),
+              0);
+    LiveTables& tables = app.delegate.tables();
+    const auto counted = [&] {
+        std::int64_t lines = 0;
+        for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut}) {
+            QAbstractItemModel& ports = tables.sorted(portTable(kind));
+            for (int row = 0; row < ports.rowCount(); ++row)
+                lines += ports.index(row, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong();
+        }
+        return lines;
+    };
+    ASSERT_TRUE(test::waitUntil([&] { return counted() > 1000; }, 15000)) << counted();
+    QAbstractItemModel& ports = tables.sorted(TrafficCategory::PortBlockIn);
+    for (int row = 1; row < ports.rowCount(); ++row) {
+        EXPECT_GE(ports.index(row - 1, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong(),
+                  ports.index(row, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong());
+    }
+}
+
+TEST(AppDelegateTest, AlertsTellWhatHappened)
+{
+    const test::TempRoot root;
+    std::filesystem::remove(root.log());
+    Delegate app(root);
+    QString text;
+    test::acceptNextModal(&text);
+    app.delegate.openLogsConsole();
+    EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+
+    const QString config = QString::fromStdString((root.path() / "config").string());
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    test::acceptNextModal(&text);
+    app.delegate.addLoginItem();
+    EXPECT_EQ(text, menuText("loginadded"));
+    test::acceptNextModal(&text);
+    app.delegate.addLoginItem();
+    EXPECT_EQ(QDir(config + QStringLiteral("/autostart")).entryList(QDir::Files).size(), 1);
+
+    // A folder that cannot be written: the user is told so, not that it worked.
+    std::ofstream(root.path() / "file") << "x";
+    qputenv("XDG_CONFIG_HOME", QString::fromStdString((root.path() / "file").string()).toUtf8());
+    test::acceptNextModal(&text);
+    app.delegate.addLoginItem();
+    EXPECT_NE(text, menuText("loginadded"));
+    EXPECT_FALSE(text.isEmpty());
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace rovex

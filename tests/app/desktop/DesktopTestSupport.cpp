@@ -1,0 +1,134 @@
+#include "DesktopTestSupport.h"
+
+#include "firewall/FixedPaths.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <fstream>
+#include <stdexcept>
+
+namespace rovex::test {
+
+TempRoot::TempRoot()
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("no temporary folder");
+    std::filesystem::create_directories(log().parent_path());
+}
+
+std::filesystem::path TempRoot::log() const { return paths::underRoot(path(), paths::pfLog); }
+std::filesystem::path TempRoot::library() const { return paths::underRoot(path(), paths::library); }
+std::filesystem::path TempRoot::nations() const { return paths::underRoot(path(), paths::nations); }
+
+void TempRoot::writeLibrary() const
+{
+    if (runProgram(simTool(), {QStringLiteral("library"), QStringLiteral("--root"), m_dir.path()}) != 0)
+        throw std::runtime_error("rovex-sim library failed");
+}
+
+void TempRoot::writeNation(const std::string& code, const std::string& blocks) const
+{
+    std::filesystem::create_directories(nations());
+    std::ofstream(nations() / (code + "-aggregated.zone")) << blocks;
+}
+
+void TempRoot::appendLog(const std::string& text) const
+{
+    std::ofstream(log(), std::ios::app) << text << std::flush;
+}
+
+std::string pfLine(const std::string& action, const std::string& direction, const std::string& source,
+                   const std::string& sourcePort, const std::string& destination, const std::string& destinationPort)
+{
+    return "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): " + action + " " + direction + " on en0: " +
+           source + "." + sourcePort + " > " + destination + "." + destinationPort +
+           ": Flags [S], seq 1, win 1024, length 0\n";
+}
+
+bool waitUntil(const std::function<bool()>& condition, int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void acceptNextModal(QString* text)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        if (text != nullptr)
+            *text = box->text();
+        box->accept();
+        poll->deleteLater();
+    });
+    poll->start(10);
+}
+
+Peer::Peer(const QString& program, const QStringList& arguments)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(program, arguments);
+    if (!m_process.waitForStarted(10000))
+        throw std::runtime_error("peer did not start: " + program.toStdString());
+}
+
+Peer::~Peer()
+{
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000))
+        m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
+QByteArray Peer::lineContaining(const QByteArray& text, int milliseconds)
+{
+    QByteArray found;
+    waitUntil(
+        [&] {
+            m_buffer += m_process.readAllStandardOutput();
+            qsizetype start = 0;
+            for (qsizetype end = m_buffer.indexOf('\n'); end >= 0; end = m_buffer.indexOf('\n', start)) {
+                const QByteArray line = m_buffer.mid(start, end - start);
+                start = end + 1;
+                if (line.contains(text)) {
+                    found = line;
+                    break;
+                }
+            }
+            m_buffer.remove(0, start);
+            return !found.isEmpty();
+        },
+        milliseconds);
+    return found;
+}
+
+QByteArray Peer::unread()
+{
+    m_buffer += m_process.readAllStandardOutput();
+    return std::exchange(m_buffer, {});
+}
+
+int runProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process.exitCode();
+}
+
+QString simTool() { return QStringLiteral(ROVEX_BINARY_DIR "/tools/sim/rovex-sim"); }
+QString notificationRecorder() { return QStringLiteral(ROVEX_BINARY_DIR "/tests/app/bus/notification-recorder"); }
+
+} // namespace rovex::test

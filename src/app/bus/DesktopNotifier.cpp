@@ -55,9 +55,22 @@ DesktopNotifier::~DesktopNotifier() = default;
 
 void DesktopNotifier::deliver(const ServiceNotification& notification, const QString& imagePath)
 {
-    m_waiting = Request{QString::fromStdString(notification.title), QString::fromStdString(notification.subtitle),
-                        QString::fromStdString(notification.informativeText), imagePath};
+    m_waiting = requestOf(notification);
+    m_waiting->imagePath = imagePath;
     schedule();
+}
+
+void DesktopNotifier::deliver(const ServiceNotification& notification)
+{
+    m_waiting = requestOf(notification);
+    m_waiting->imageName = QString::fromStdString(notification.image);
+    schedule();
+}
+
+DesktopNotifier::Request DesktopNotifier::requestOf(const ServiceNotification& notification)
+{
+    return {QString::fromStdString(notification.title), QString::fromStdString(notification.subtitle),
+            QString::fromStdString(notification.informativeText), QString(), QString()};
 }
 
 // The waiting notification goes out once no call is in flight and the minimum interval
@@ -94,8 +107,11 @@ void DesktopNotifier::askCapabilities()
 void DesktopNotifier::sendNotify(const Request& request)
 {
     QVariantMap hints{{QStringLiteral("suppress-sound"), true}};
-    if (!request.imagePath.isEmpty())
-        hints.insert(QStringLiteral("image-path"), request.imagePath);
+    const QString imagePath = !request.imagePath.isEmpty() || !m_imageFiles || request.imageName.isEmpty()
+                                  ? request.imagePath
+                                  : m_imageFiles(request.imageName);
+    if (!imagePath.isEmpty())
+        hints.insert(QStringLiteral("image-path"), imagePath);
     QDBusMessage notify = serverCall(QStringLiteral("Notify"));
     notify << QStringLiteral("RovexLogsVisualizer") << m_notificationId << QString() << request.summary
            << bodyText(request.subtitle, request.informativeText, m_markup == BodyMarkup::Markup)

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -39,7 +40,14 @@ public:
                     QObject* parent = nullptr);
     ~DesktopNotifier() override;
 
+    // The file of an image name, asked only when a notification is really sent: a flood
+    // of lines then costs no file lookups.
+    using ImageFiles = std::function<QString(const QString& imageName)>;
+    void setImageFiles(ImageFiles imageFiles) { m_imageFiles = std::move(imageFiles); }
+
     void deliver(const rovex::ServiceNotification& notification, const QString& imagePath);
+    // The notification's image is found through the image files when it is sent.
+    void deliver(const rovex::ServiceNotification& notification);
     quint32 notificationId() const { return m_notificationId; }
 
 Q_SIGNALS:
@@ -55,9 +63,11 @@ private:
         QString subtitle;
         QString informativeText;
         QString imagePath;
+        QString imageName; // looked up when sent, if no path was given
     };
     enum class BodyMarkup { Unknown, Plain, Markup };
 
+    static Request requestOf(const ServiceNotification& notification);
     void sendWaiting();
     void schedule();
     void askCapabilities();
@@ -74,6 +84,7 @@ private:
     QElapsedTimer m_lastAttempt;
     std::unique_ptr<QDBusPendingCallWatcher> m_call;
     std::optional<Request> m_waiting;
+    ImageFiles m_imageFiles;
     BodyMarkup m_markup = BodyMarkup::Unknown;
     quint32 m_notificationId = 0;
     bool m_failureLogged = false;

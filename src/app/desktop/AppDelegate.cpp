@@ -68,6 +68,7 @@ void AppDelegate::startVisualizer()
     // The notifications of watched services go to the desktop even while a window of
     // ours has the focus: nothing here holds them back.
     connect(m_tables.get(), &LiveTables::serviceNotification, this, &AppDelegate::deliverNotification);
+    m_notify->setImageFiles([](const QString& name) { return Images::filePath(name); });
     connect(m_notify.get(), &DesktopNotifier::activated, this, &AppDelegate::openRecentNotification);
     observeProduct();
     loadLibraryFile();
@@ -137,9 +138,7 @@ const ServiceImages& AppDelegate::allServicesDict() const { return m_tables->sto
 void AppDelegate::deliverNotification(const ServiceNotification& notification)
 {
     m_lastNotifiedKind = notification.title == "Inbound connection blocked" ? TrafficKind::BlockIn : TrafficKind::PassIn;
-    m_notify->deliver(notification, notification.image.empty()
-                                        ? QString()
-                                        : Images::filePath(QString::fromStdString(notification.image)));
+    m_notify->deliver(notification);
 }
 
 // The user chose a notification: the window of the traffic it told about.

@@ -4,7 +4,7 @@
 
 namespace rovex {
 
-LiveTables::LiveTables(const CountryDatabase& countries, QObject* parent)
+LiveTables::LiveTables(const CountryDatabase& countries, std::chrono::milliseconds viewDelay, QObject* parent)
     : QObject(parent), m_countries(countries),
       m_intake(m_store, m_watch,
                [this](const ServiceNotification& notification) { Q_EMIT serviceNotification(notification); }),
@@ -16,8 +16,11 @@ LiveTables::LiveTables(const CountryDatabase& countries, QObject* parent)
         model = std::make_unique<TrafficTableModel>(m_store, category);
         auto& sorted = m_sorted[indexOf(category)];
         sorted = std::make_unique<ByCountProxyModel>();
-        sorted->setSourceModel(model.get());
+        sorted->setTable(model.get());
     }
+    m_publish.setSingleShot(true);
+    m_publish.setInterval(viewDelay);
+    connect(&m_publish, &QTimer::timeout, this, &LiveTables::publishChanges);
 }
 
 LiveTables::~LiveTables()
@@ -37,33 +40,55 @@ void LiveTables::sortByCount()
 void LiveTables::readChunk(const QByteArray& chunk)
 {
     m_intake.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())), Clock::now());
-    publishChanges();
+    takeChanges();
 }
 
 void LiveTables::fileEnded()
 {
     m_intake.endOfFile(Clock::now());
-    publishChanges();
+    takeChanges();
 }
 
-void LiveTables::publishChanges()
+// New address rows get their country at once; the views hear of the changes when the
+// delay is over, so that a flood of small chunks costs one re-sort per table.
+void LiveTables::takeChanges()
 {
     const StoreChanges changes = m_store.takeChanges();
     if (changes.empty())
         return;
     giveCountries(m_store, m_countries, changes);
     for (const TrafficCategory category : allTrafficCategories)
-        model(category).applyChanges(changes[category]);
+        m_pending[indexOf(category)].merge(changes[category]);
+    if (m_publish.interval() == 0)
+        publishChanges();
+    else if (!m_publish.isActive())
+        m_publish.start();
+}
+
+void LiveTables::publishChanges()
+{
+    m_publish.stop();
+    for (const TrafficCategory category : allTrafficCategories) {
+        ChangedRows& pending = m_pending[indexOf(category)];
+        if (pending.empty())
+            continue;
+        model(category).applyChanges(pending);
+        sorted(category).resort();
+        pending = {};
+    }
 }
 
 void LiveTables::ignore(TrafficCategory category, std::span<const std::size_t> positions)
 {
+    publishChanges();
     m_store.ignore(category, positions);
     (isPortTable(category) ? m_ignorePort : m_ignoreIp)->listGrew();
 }
 
 void LiveTables::remove(TrafficCategory category, std::span<const std::size_t> positions)
 {
+    // Rows move up when others go: what the views were not told yet must be told first.
+    publishChanges();
     model(category).removePositions(positions);
 }
 
@@ -73,6 +98,7 @@ void LiveTables::deIgnoreIp(std::span<const std::size_t> positions) { m_ignoreIp
 
 void LiveTables::cleanAll()
 {
+    publishChanges();
     for (auto& model : m_models)
         model->beginClear();
     m_store.cleanAll();

@@ -12,8 +12,10 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <span>
 
@@ -28,7 +30,12 @@ class LiveTables final : public QObject {
     Q_DISABLE_COPY_MOVE(LiveTables)
 
 public:
-    explicit LiveTables(const CountryDatabase& countries, QObject* parent = nullptr);
+    // How long the views may lag behind the store: changes of the chunks read within it
+    // reach the views together. Zero tells the views after every chunk.
+    static constexpr std::chrono::milliseconds defaultViewDelay{100};
+
+    explicit LiveTables(const CountryDatabase& countries, std::chrono::milliseconds viewDelay = defaultViewDelay,
+                        QObject* parent = nullptr);
     ~LiveTables() override;
 
     TrafficStore& store() { return m_store; }
@@ -48,6 +55,8 @@ public:
 
     void readChunk(const QByteArray& chunk);
     void fileEnded();
+    // Tells the views now what the store changed since they were last told.
+    void publishChanges();
 
     // Positions are rows of the store's table, in the order the user selected them.
     void ignore(TrafficCategory category, std::span<const std::size_t> positions);
@@ -61,7 +70,7 @@ Q_SIGNALS:
     void serviceNotification(const rovex::ServiceNotification& notification);
 
 private:
-    void publishChanges();
+    void takeChanges();
 
     const CountryDatabase& m_countries;
     TrafficStore m_store;
@@ -71,6 +80,8 @@ private:
     std::array<std::unique_ptr<ByCountProxyModel>, trafficCategoryCount> m_sorted;
     std::unique_ptr<IgnoreListModel> m_ignorePort;
     std::unique_ptr<IgnoreListModel> m_ignoreIp;
+    std::array<ChangedRows, trafficCategoryCount> m_pending;
+    QTimer m_publish;
     bool m_sortsByCount = false;
 };
 

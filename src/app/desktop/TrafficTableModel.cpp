@@ -6,6 +6,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 #include <vector>
 
 namespace rovex {
@@ -118,19 +120,19 @@ QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation,
     }
 }
 
-void TrafficTableModel::applyChanges(const TableChanges& changes)
+void TrafficTableModel::applyChanges(const ChangedRows& changes)
 {
-    if (!changes.added.empty()) {
-        const int rows = static_cast<int>(m_store.rowCount(m_category));
-        if (rows > m_rows) {
-            beginInsertRows({}, m_rows, rows - 1);
-            m_rows = rows;
-            endInsertRows();
-        }
+    const int rows = static_cast<int>(m_store.rowCount(m_category));
+    if (changes.added && rows > m_rows) {
+        beginInsertRows({}, m_rows, rows - 1);
+        m_rows = rows;
+        endInsertRows();
     }
-    for (const PositionRun& run : positionRuns(changes.counted)) {
-        Q_EMIT dataChanged(index(static_cast<int>(run.first), CountColumn),
-                           index(static_cast<int>(run.last), CountColumn), {Qt::DisplayRole, countRole});
+    // One signal for the whole span: a sorted view then re-sorts once, not once per row.
+    if (changes.counted() && changes.firstCounted < static_cast<std::size_t>(m_rows)) {
+        const std::size_t last = std::min(changes.lastCounted, static_cast<std::size_t>(m_rows) - 1);
+        Q_EMIT dataChanged(index(static_cast<int>(changes.firstCounted), CountColumn),
+                           index(static_cast<int>(last), CountColumn), {Qt::DisplayRole, countRole});
     }
 }
 

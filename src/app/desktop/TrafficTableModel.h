@@ -1,6 +1,6 @@
 #pragma once
 
-#include "intake/StoreChanges.h"
+#include "app/desktop/ChangedRows.h"
 #include "intake/TrafficCategory.h"
 #include "intake/TrafficStore.h"
 
@@ -32,8 +32,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // The count of a row, as the sorted views order by it.
+    std::int64_t countAt(std::size_t row) const;
+
     // The store added and counted these rows since the model was last told.
-    void applyChanges(const TableChanges& changes);
+    void applyChanges(const ChangedRows& changes);
     // Removes the rows at the positions from the table (and the view).
     void removePositions(std::span<const std::size_t> positions);
 
@@ -42,7 +45,6 @@ public:
     void endClear();
 
 private:
-    std::int64_t countAt(std::size_t row) const;
     QVariant display(const QModelIndex& index) const;
     QVariant decoration(const QModelIndex& index) const;
 

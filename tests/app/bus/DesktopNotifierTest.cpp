@@ -107,13 +107,21 @@ TEST_F(DesktopNotifierTest, AFloodGivesFewCallsThatEndWithTheLatestFields)
     ASSERT_TRUE(recorder.ready());
     DesktopNotifier notifier(m_bus);
     QSignalSpy delivered(&notifier, &DesktopNotifier::delivered);
+    // Image files are looked up only for what is sent, never for every line.
+    int lookups = 0;
+    notifier.setImageFiles([&lookups](const QString& name) {
+        ++lookups;
+        return QStringLiteral("/icons/%1.png").arg(name);
+    });
     // The server answers at once and the loop runs between the lines, so only the minimum
     // interval holds the calls back.
     QElapsedTimer flood;
     flood.start();
     for (int line = 0; line < 1000; ++line) {
-        notifier.deliver(blocked("203.0.113." + std::to_string(line % 256) + " port 22", " SSH " + std::to_string(line)),
-                         QString());
+        ServiceNotification notification =
+            blocked("203.0.113." + std::to_string(line % 256) + " port 22", " SSH " + std::to_string(line));
+        notification.image = line % 2 == 0 ? "ssh" : "rdp";
+        notifier.deliver(notification);
         if (line % 10 == 0)
             test::runFor(5ms);
     }
@@ -126,6 +134,9 @@ TEST_F(DesktopNotifierTest, AFloodGivesFewCallsThatEndWithTheLatestFields)
     EXPECT_LE(calls.size(), allowed) << "over " << floodMilliseconds << " ms";
     EXPECT_TRUE(std::all_of(calls.cbegin() + 1, calls.cend(),
                             [&](const QJsonObject& call) { return idOf(call, "replaces_id") == idOf(calls.front()); }));
+    EXPECT_EQ(static_cast<std::size_t>(lookups), calls.size());
+    EXPECT_EQ(calls.back().value(QStringLiteral("hints")).toObject().value(QStringLiteral("image-path")).toString(),
+              QStringLiteral("/icons/rdp.png"));
 }
 
 TEST_F(DesktopNotifierTest, ASlowServerNeverHasTwoCallsInFlight)

@@ -55,7 +55,7 @@ struct LiveTablesTest : testing::Test {
 
     test::TempRoot root;
     CountryDatabase countries;
-    LiveTables tables{countries};
+    LiveTables tables{countries, std::chrono::milliseconds{0}};
 };
 
 TEST_F(LiveTablesTest, TablesShowRowsByCountAndFollowNewCounts)

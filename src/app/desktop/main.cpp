@@ -1,5 +1,9 @@
+#include "app/desktop/AboutWindow.h"
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/CategoryWindow.h"
+#include "app/desktop/IgnoreListWindow.h"
+#include "app/desktop/InfoWindow.h"
+#include "app/desktop/LauncherWindow.h"
 #include "app/desktop/WindowPictures.h"
 #include "app/images/Images.h"
 
@@ -11,19 +15,28 @@
 
 namespace {
 
-// Saves a picture of each category window into the folder once the tables had time to fill.
+// Saves a picture of each window (and of the menu) into the folder once the tables had
+// time to fill.
 void schedulePictures(rovex::AppDelegate& delegate, const QString& folder, int seconds)
 {
     QTimer::singleShot(seconds * 1000, &delegate, [&delegate, folder] {
         using rovex::TrafficKind;
-        const QList<QPair<QString, QWidget*>> windows{
+        QList<QPair<QString, QWidget*>> windows{
             {QStringLiteral("inbound-blocked"), &delegate.categoryWindow(TrafficKind::BlockIn)},
             {QStringLiteral("outbound-blocked"), &delegate.categoryWindow(TrafficKind::BlockOut)},
             {QStringLiteral("inbound-passed"), &delegate.categoryWindow(TrafficKind::PassIn)},
             {QStringLiteral("outbound-passed"), &delegate.categoryWindow(TrafficKind::PassOut)},
+            {QStringLiteral("ignore-lists"), &delegate.ignorelistwindow()},
+            {QStringLiteral("information"), &delegate.infowindow()},
+            {QStringLiteral("about"), &delegate.aboutWindow()},
+            {QStringLiteral("menu"), &delegate.statusMenu().menu()},
+            {QStringLiteral("options-menu"), &delegate.statusMenu().optionsmenu()},
         };
+        if (delegate.launcher() != nullptr)
+            windows.append({QStringLiteral("launcher"), delegate.launcher()});
         for (const QString& file : rovex::takeWindowPictures(windows, folder))
             std::cout << "picture: " << file.toStdString() << std::endl;
+        delegate.showAllWindows();
     });
 }
 

@@ -3,18 +3,25 @@
 #include "app/desktop/AboutWindow.h"
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/CategoryWindow.h"
+#include "app/desktop/IconView.h"
+#include "app/desktop/LauncherWindow.h"
 #include "app/desktop/LiveTables.h"
 #include "app/images/Images.h"
 
 #include <QDBusConnection>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+
+#include <csignal>
 
 namespace rovex {
 namespace {
@@ -82,6 +89,23 @@ TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
     for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn})
         EXPECT_TRUE(app.delegate.categoryWindow(kind).isVisible());
     EXPECT_EQ(app.delegate.aboutWindow().aboutVersionLabel().text(), QStringLiteral("Version " ROVEX_VERSION));
+}
+
+TEST(AppDelegateTest, WithoutATrayTheLauncherOpensTheMenu)
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        GTEST_SKIP() << "this desktop has a tray";
+    const test::TempRoot root;
+    Delegate app(root);
+    LauncherWindow* launcher = app.delegate.launcher();
+    ASSERT_NE(launcher, nullptr);
+    EXPECT_TRUE(launcher->isVisible());
+    QMenu& menu = app.delegate.statusMenu().menu();
+    QTest::mousePress(&launcher->iconView(), Qt::LeftButton);
+    EXPECT_TRUE(test::waitUntil([&] { return menu.isVisible(); }));
+    EXPECT_TRUE(launcher->iconView().isSelected());
+    menu.hide();
+    EXPECT_FALSE(launcher->iconView().isSelected()) << "the icon is drawn plain again once the menu closes";
 }
 
 TEST(AppDelegateTest, KeepInFrontTwiceReturnsToNormal)
@@ -165,7 +189,8 @@ TEST(AppDelegateTest, ProductMessagesOnlyCountOnItsPath)
 TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
 {
     Peer recorder(test::notificationRecorder(), {});
-    ASSERT_FALSE(recorder.lineContaining("ready").isEmpty());
+    const QByteArray readyLine = recorder.lineContaining("ready");
+    ASSERT_FALSE(readyLine.isEmpty());
     const test::TempRoot root;
     root.writeLibrary();
     root.appendLog("");
@@ -182,6 +207,11 @@ TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
     EXPECT_TRUE(call.contains("203.0.113.7 port 22")) << call.toStdString();
     EXPECT_TRUE(call.contains(" SSH")) << call.toStdString();
     EXPECT_TRUE(call.contains("image-path")) << call.toStdString();
+
+    // Choosing the notification's action brings the window of that traffic forward.
+    const QJsonObject ready = QJsonDocument::fromJson(readyLine).object();
+    ASSERT_EQ(::kill(static_cast<pid_t>(ready.value(QStringLiteral("pid")).toInteger()), SIGUSR1), 0);
+    EXPECT_TRUE(test::waitUntil([&] { return app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible(); }));
 }
 
 TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)

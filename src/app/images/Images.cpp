@@ -1,7 +1,5 @@
 #include "app/images/Images.h"
 
-#include "app/images/ThemeIconFile.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -132,9 +130,7 @@ QString findFile(const QString& name)
         return saved(ownImage(own), name);
     if (const QString flag = flagFile(name, Images::flagsFolder()); !flag.isEmpty())
         return flag;
-    if (const QString themed = ThemeIconFile::find(name, fileImageSize); !themed.isEmpty())
-        return themed;
-    // Qt found an icon the theme rules above did not: hand over what the app shows.
+    // An icon of the desktop's theme: hand over what the app shows, rendered.
     const QIcon icon = Images::named(name);
     return icon.isNull() ? QString() : saved(icon.pixmap(fileImageSize).toImage(), name);
 }

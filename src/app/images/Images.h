@@ -16,10 +16,10 @@ public:
     // else the icon theme's icon of that name; an empty icon when none. Cached.
     static QIcon named(const QString& name);
 
-    // A file a desktop notification server can read for the name (flags and theme icons
-    // by their path; own SVG resources rendered once to a PNG in a cache folder under
-    // the runtime or cache location); empty when the name has no image. Main thread only:
-    // a theme icon may have to be rendered through a pixmap.
+    // A file a desktop notification server can read for the name: a flag by its path, an
+    // own SVG resource or a theme icon rendered once to a PNG in a folder under the runtime
+    // (or cache) location; empty when the name has no image. Main thread only: rendering
+    // goes through a pixmap.
     static QString filePath(const QString& name);
 
     // Flags come from Debian's famfamfam-flag-png: /usr/share/flags/countries/16x11/<code>.png

@@ -9,13 +9,41 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace rovex {
 namespace {
+
+// The panels an icon meets: the light palette of the windows and a dark tray.
+const QColor lightPanel(0xef, 0xef, 0xef);
+const QColor darkPanel(0x2b, 0x2b, 0x2b);
+
+double lightness(QRgb pixel)
+{
+    return (0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel)) / 255.0;
+}
+
+// Pixels of the icon drawn on the panel that stand out clearly from it.
+int standingOut(const QIcon& icon, int size, const QColor& panel)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(panel);
+    QPainter painter(&image);
+    icon.paint(&painter, 0, 0, size, size);
+    painter.end();
+    const double ground = lightness(panel.rgb());
+    int count = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            count += std::abs(lightness(image.pixel(x, y)) - ground) >= 0.2 ? 1 : 0;
+    return count;
+}
 
 int visiblePixels(const QImage& image)
 {
@@ -51,6 +79,10 @@ TEST_F(ImagesTest, EveryOwnImageIsASquareDrawingWithContentAtMenuAndTraySizes)
             // A drawing that filled the box, not a dot or a blank: at least a fifth covered.
             EXPECT_GE(visiblePixels(image), size * size / 5);
         }
+        // Readable in a light window and on a dark tray: an eighth of the menu-size square
+        // stands clear of either.
+        for (const QColor& panel : {lightPanel, darkPanel})
+            EXPECT_GE(standingOut(icon, 16, panel), 16 * 16 / 8) << "on " << panel.name().toStdString();
     }
 }
 

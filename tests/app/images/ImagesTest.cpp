@@ -86,18 +86,6 @@ TEST_F(ImagesTest, EveryOwnImageIsASquareDrawingWithContentAtMenuAndTraySizes)
     }
 }
 
-TEST_F(ImagesTest, MenuAndTableShowTheSameTrafficPictures)
-{
-    const auto sameImage = [](const char* menu, const char* row) {
-        return Images::named(QString::fromLatin1(menu)).pixmap(16).toImage()
-            == Images::named(QString::fromLatin1(row)).pixmap(16).toImage();
-    };
-    EXPECT_TRUE(sameImage("menublockdown", "blockeddown"));
-    EXPECT_TRUE(sameImage("menupassup", "passedup"));
-    EXPECT_FALSE(sameImage("blockeddown", "blockedup"));
-    EXPECT_FALSE(sameImage("blockeddown", "passeddown"));
-}
-
 TEST_F(ImagesTest, LowerCaseCountryCodeGivesTheFlagFile)
 {
     ASSERT_EQ(Images::flagsFolder(), flagsOfDebian);

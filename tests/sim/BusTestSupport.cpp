@@ -1,7 +1,5 @@
 #include "BusTestSupport.h"
 
-#include "SimTestSupport.h"
-
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDeadlineTimer>
@@ -9,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 
 namespace rovex::simtest {
 
@@ -47,50 +44,6 @@ void SignalCatcher::take(const QDBusMessage& message)
 {
     m_messages.append(message);
     Q_EMIT received();
-}
-
-RunningSim::RunningSim(const QStringList& arguments)
-{
-    m_process.start(QString::fromUtf8(simExecutable), arguments);
-    EXPECT_TRUE(m_process.waitForStarted(patienceMs)) << m_process.errorString().toStdString();
-}
-
-RunningSim::~RunningSim()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(patienceMs);
-    }
-}
-
-std::string RunningSim::nextLine()
-{
-    const QDeadlineTimer deadline(patienceMs);
-    while (!m_process.canReadLine()) {
-        if (m_process.state() == QProcess::NotRunning || deadline.hasExpired()
-            || !m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-            return {};
-    }
-    return m_process.readLine().chopped(1).toStdString();
-}
-
-nlohmann::json RunningSim::nextEvent()
-{
-    const std::string line = nextLine();
-    return line.empty() ? nlohmann::json() : nlohmann::json::parse(line);
-}
-
-int RunningSim::stop(int signal)
-{
-    ::kill(static_cast<pid_t>(m_process.processId()), signal);
-    return waitForExit();
-}
-
-int RunningSim::waitForExit()
-{
-    if (!m_process.waitForFinished(patienceMs) || m_process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return m_process.exitCode();
 }
 
 } // namespace rovex::simtest

@@ -3,12 +3,7 @@
 #include <QDBusMessage>
 #include <QList>
 #include <QObject>
-#include <QProcess>
-#include <QStringList>
 
-#include <nlohmann/json.hpp>
-
-#include <string>
 
 namespace rovex::simtest {
 
@@ -32,28 +27,6 @@ private Q_SLOTS:
 
 private:
     QList<QDBusMessage> m_messages;
-};
-
-// A rovex-sim that keeps running while the test talks to it; killed when still alive.
-class RunningSim final {
-public:
-    explicit RunningSim(const QStringList& arguments);
-    ~RunningSim();
-    RunningSim(const RunningSim&) = delete;
-    RunningSim& operator=(const RunningSim&) = delete;
-
-    // The next line of its standard output without the newline; empty when none came in
-    // a few seconds or the process ended.
-    std::string nextLine();
-    nlohmann::json nextEvent();
-    qint64 pid() const { return m_process.processId(); }
-    // Sends the signal and waits for the end: the exit code, -1 when it did not exit by itself.
-    int stop(int signal);
-    // Waits a few seconds for an end it reaches by itself; same result as stop.
-    int waitForExit();
-
-private:
-    QProcess m_process;
 };
 
 } // namespace rovex::simtest

@@ -1,6 +1,7 @@
 // rovex-sim's side of the session bus, run as real processes on the test's private bus and
 // watched by this process, gdbus and a second rovex-sim.
 #include "BusTestSupport.h"
+#include "QtTestSupport.h"
 #include "SimTestSupport.h"
 
 #include <QDBusArgument>
@@ -9,6 +10,7 @@
 #include <QVariantMap>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <csignal>
 #include <map>
@@ -18,6 +20,14 @@ namespace {
 
 using namespace simtest;
 using Json = nlohmann::json;
+using test::ChildProcess;
+
+// The next JSON line the recorder printed; null when none came.
+Json nextEvent(ChildProcess& record)
+{
+    const QByteArray line = record.nextLine();
+    return line.isEmpty() ? Json() : Json::parse(line.toStdString());
+}
 
 ProcessResult gdbus(const std::vector<std::string>& arguments, const TempRoot& scratch)
 {
@@ -109,7 +119,7 @@ TEST(SimPost, BusCommandsFailClearlyWithoutASessionBus)
 TEST(SimRecord, WritesEverySignalOfTheProductPathAsOneJsonLine)
 {
     const TempRoot scratch;
-    RunningSim record({QStringLiteral("record")});
+    ChildProcess record(QString::fromUtf8(simExecutable), {QStringLiteral("record")});
     ASSERT_EQ(record.nextLine(), R"({"event":"ready"})");
 
     // Not the product's: another path, another interface. The next line must be the
@@ -133,19 +143,19 @@ TEST(SimRecord, WritesEverySignalOfTheProductPathAsOneJsonLine)
                "'on': <true>, 'share': <1.5>, 'nested': <{'k': <'v'>}>, 'bytes': <[byte 0x61, 0x00]>, "
                "'pair': <(1, 'x')>, 'where': <objectpath '/a/b'>, 'inner': <<'deep'>>}",
                scratch);
-    EXPECT_EQ(record.nextEvent()["userInfo"],
+    EXPECT_EQ(nextEvent(record)["userInfo"],
               Json::parse(R"({"group":"Friends","count":-5,"big":18446744073709551615,"on":true,"share":1.5,
                               "nested":{"k":"v"},"bytes":[97,0],"pair":[1,"x"],"where":"/a/b","inner":"deep"})"));
 
     // A signal of another shape than the contract's a{sv} is written whole.
     emitSignal("/rovexid", "rovexid.Notification.blacklistIP", "'9.9.9.9'", scratch);
-    EXPECT_EQ(record.nextEvent(), Json::parse(R"({"event":"signal","member":"blacklistIP","userInfo":{},
+    EXPECT_EQ(nextEvent(record), Json::parse(R"({"event":"signal","member":"blacklistIP","userInfo":{},
                                                   "arguments":["9.9.9.9"]})"));
 
     // One rovex-sim hears the other.
     ASSERT_EQ(runProcess({simExecutable, "post", "addservice", "--name", "SSH", "--ports", "22", "--image", "ssh"},
                          scratch.path()).exitCode, 0);
-    EXPECT_EQ(record.nextEvent(), Json::parse(R"({"event":"signal","member":"addservice",
+    EXPECT_EQ(nextEvent(record), Json::parse(R"({"event":"signal","member":"addservice",
         "userInfo":{"serviceName":"SSH","servicePorts":"22","serviceImage":"ssh"}})"));
 
     EXPECT_EQ(record.stop(SIGTERM), 0);
@@ -154,7 +164,7 @@ TEST(SimRecord, WritesEverySignalOfTheProductPathAsOneJsonLine)
 TEST(SimRecord, IsTheRunningProductThatTheViewerActivates)
 {
     const TempRoot scratch;
-    RunningSim record({QStringLiteral("record")});
+    ChildProcess record(QString::fromUtf8(simExecutable), {QStringLiteral("record")});
     ASSERT_EQ(record.nextLine(), R"({"event":"ready"})");
 
     // Found by its process name and by its bus name.
@@ -182,7 +192,7 @@ TEST(SimRecord, IsTheRunningProductThatTheViewerActivates)
     EXPECT_EQ(record.stop(SIGINT), 0);
 
     // With the first gone the name is free again, and --seconds ends a record by itself.
-    RunningSim timed({QStringLiteral("record"), QStringLiteral("--seconds"), QStringLiteral("0.2")});
+    ChildProcess timed(QString::fromUtf8(simExecutable), {QStringLiteral("record"), QStringLiteral("--seconds"), QStringLiteral("0.2")});
     EXPECT_EQ(timed.nextLine(), R"({"event":"ready"})");
     EXPECT_EQ(timed.waitForExit(), 0);
 }

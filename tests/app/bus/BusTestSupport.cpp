@@ -2,10 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QJsonDocument>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,39 +20,10 @@ const QString serverName = QStringLiteral("org.freedesktop.Notifications");
 
 } // namespace
 
-bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
-{
-    const QDeadlineTimer deadline(limit);
-    QTimer tick; // so that done() is asked again even when nothing else happens
-    tick.start(10ms);
-    for (;;) {
-        if (done())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-}
-
-void runFor(std::chrono::milliseconds span)
-{
-    QEventLoop loop;
-    QTimer::singleShot(span, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void settle(const QDBusConnection& connection)
 {
     connection.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus"));
     QCoreApplication::processEvents();
-}
-
-bool runCommand(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
 }
 
 StdoutCapture::StdoutCapture()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtTestSupport.h"
+
 #include <QDBusConnection>
 #include <QJsonObject>
 #include <QProcess>
@@ -13,18 +15,10 @@
 
 namespace rovex::test {
 
-using namespace std::chrono_literals;
-
-// Runs the event loop until done() holds or the limit passes; true when done() holds.
-bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
-// Runs the event loop for a while, to spread deliveries over time.
-void runFor(std::chrono::milliseconds span);
 // A round trip to the bus daemon: what the connection sent before (a subscription, a call)
 // has been handled by the daemon, and replies to earlier calls have been queued for the
 // event loop, which then runs once.
 void settle(const QDBusConnection& connection);
-// Runs a command to its end; true when it exited normally with status 0.
-bool runCommand(const QString& program, const QStringList& arguments);
 
 // What this process writes on standard output while the object lives; given back even
 // when a test ends early, so that the test's own report is not swallowed.

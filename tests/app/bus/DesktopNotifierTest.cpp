@@ -232,12 +232,13 @@ TEST_F(DesktopNotifierTest, OnlyTheServersActionOnOurNotificationActivates)
     ASSERT_TRUE(runUntil([&] { return activated.size() == 1; }));
 
     // Someone else claiming to be the server, and the server for another notification.
-    ASSERT_TRUE(test::runCommand(
+    ASSERT_EQ(test::runProgram(
         QStringLiteral("gdbus"),
         {QStringLiteral("emit"), QStringLiteral("--session"), QStringLiteral("--object-path"),
          QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("--signal"),
          QStringLiteral("org.freedesktop.Notifications.ActionInvoked"),
-         QStringLiteral("uint32 %1").arg(notifier.notificationId()), QStringLiteral("'default'")}));
+         QStringLiteral("uint32 %1").arg(notifier.notificationId()), QStringLiteral("'default'")}),
+        0);
     recorder.sendSignal(SIGUSR2);
     ASSERT_TRUE(recorder.waitFor([](const RecorderProcess& r) { return signalsSent(r, 2); }));
     // The server answers this call after it sent the action, so the action is seen first.

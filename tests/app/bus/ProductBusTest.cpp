@@ -18,7 +18,7 @@
 namespace rovex {
 namespace {
 
-using test::runCommand;
+using test::runProgram;
 using test::runUntil;
 using test::settle;
 
@@ -26,10 +26,11 @@ const QString productInterface = QStringLiteral("rovexid.Notification");
 
 bool emitSignal(const QString& path, const QString& member, const QStringList& arguments = {})
 {
-    return runCommand(QStringLiteral("gdbus"),
+    return runProgram(QStringLiteral("gdbus"),
                       QStringList{QStringLiteral("emit"), QStringLiteral("--session"), QStringLiteral("--object-path"),
                                   path, QStringLiteral("--signal"), member}
-                          + arguments);
+                          + arguments)
+           == 0;
 }
 
 ServiceDescription service(std::optional<std::string> name, std::optional<std::string> ports,
@@ -227,7 +228,7 @@ TEST(ProductRunning, FindsARealProcessNamedRovexAndNotOneThatEnded)
     running.kill();
     running.waitForFinished();
     // Another product stand-in may run on this machine; pgrep is the outside judge.
-    const bool otherRovex = runCommand(QStringLiteral("pgrep"), {QStringLiteral("-x"), QStringLiteral("Rovex")});
+    const bool otherRovex = runProgram(QStringLiteral("pgrep"), {QStringLiteral("-x"), QStringLiteral("Rovex")}) == 0;
     EXPECT_EQ(ProductBus::isProductRunning(), otherRovex);
 }
 

@@ -10,8 +10,6 @@
 
 #include <QDBusConnection>
 #include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
@@ -26,7 +24,8 @@
 namespace rovex {
 namespace {
 
-using test::Peer;
+using test::ChildProcess;
+using namespace std::chrono_literals;
 using test::pfLine;
 
 int emitOnBus(const char* path, const char* member, const QString& userInfo)
@@ -102,7 +101,7 @@ TEST(AppDelegateTest, WithoutATrayTheLauncherOpensTheMenu)
     EXPECT_TRUE(launcher->isVisible());
     QMenu& menu = app.delegate.statusMenu().menu();
     QTest::mousePress(&launcher->iconView(), Qt::LeftButton);
-    EXPECT_TRUE(test::waitUntil([&] { return menu.isVisible(); }));
+    EXPECT_TRUE(test::runUntil([&] { return menu.isVisible(); }));
     EXPECT_TRUE(launcher->iconView().isSelected());
     menu.hide();
     EXPECT_FALSE(launcher->iconView().isSelected()) << "the icon is drawn plain again once the menu closes";
@@ -132,11 +131,11 @@ TEST(AppDelegateTest, KeepInFrontTwiceReturnsToNormal)
 
 TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)
 {
-    Peer monitor(QStringLiteral("dbus-monitor"), {QStringLiteral("--session"), QStringLiteral("path='/rovexid'")});
+    ChildProcess monitor(QStringLiteral("dbus-monitor"), {QStringLiteral("--session"), QStringLiteral("path='/rovexid'")});
     // The monitor listens once it reports a probe of ours.
-    ASSERT_TRUE(test::waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         emitOnBus("/rovexid", "probe", QStringLiteral("{}"));
-        return !monitor.lineContaining("member=probe", 200).isEmpty();
+        return !monitor.lineContaining("member=probe", 200ms).isEmpty();
     }));
     {
         const test::TempRoot bare;
@@ -153,7 +152,7 @@ TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)
     ASSERT_FALSE(announced.isEmpty());
     EXPECT_TRUE(announced.contains("interface=rovexid.Notification"));
     // Exactly one announcement: the first start, without a library file, made none.
-    EXPECT_FALSE(monitor.unread().contains("startVisualizer"));
+    EXPECT_TRUE(monitor.lineContaining("startVisualizer", 300ms).isEmpty());
 }
 
 TEST(AppDelegateTest, ProductMessagesOnlyCountOnItsPath)
@@ -170,27 +169,26 @@ TEST(AppDelegateTest, ProductMessagesOnlyCountOnItsPath)
     // on another path, would have been too.
     ASSERT_EQ(emitSignal("/other", "addserviceblock"), 0);
     ASSERT_EQ(emitSignal("/rovexid", "addserviceblock"), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) == before + "8443 9443 "; }));
+    ASSERT_TRUE(test::runUntil([&] { return watchedPorts(watch) == before + "8443 9443 "; }));
     EXPECT_EQ(watch.arrayServiceNotifyBlock().size(), watched + 1);
     EXPECT_EQ(watch.arrayServiceNotifyBlock().back().serviceName, "Web");
 
     ASSERT_EQ(emitSignal("/rovexid", "delserviceblock"), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) == before; }));
+    ASSERT_TRUE(test::runUntil([&] { return watchedPorts(watch) == before; }));
 
     // A saved configuration reloads the watch lists from the file, and only them.
     const std::size_t services = app.delegate.allServicesDict().size();
     ASSERT_EQ(emitSignal("/rovexid", "addserviceblock"), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) != before; }));
+    ASSERT_TRUE(test::runUntil([&] { return watchedPorts(watch) != before; }));
     ASSERT_EQ(test::runProgram(test::simTool(), {QStringLiteral("post"), QStringLiteral("rovexTempConfSaved")}), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return watchedPorts(watch) == before; }));
+    ASSERT_TRUE(test::runUntil([&] { return watchedPorts(watch) == before; }));
     EXPECT_EQ(app.delegate.allServicesDict().size(), services);
 }
 
 TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
 {
-    Peer recorder(test::notificationRecorder(), {});
-    const QByteArray readyLine = recorder.lineContaining("ready");
-    ASSERT_FALSE(readyLine.isEmpty());
+    ChildProcess recorder(test::notificationRecorder(), {});
+    ASSERT_FALSE(recorder.lineContaining("ready").isEmpty());
     const test::TempRoot root;
     root.writeLibrary();
     root.appendLog("");
@@ -200,7 +198,7 @@ TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
     QByteArray call;
     for (int attempt = 0; attempt < 20 && call.isEmpty(); ++attempt) {
         root.appendLog(pfLine("block", "in", "203.0.113.7", "40000", "192.168.1.10", "22"));
-        call = recorder.lineContaining("Notify", 500);
+        call = recorder.lineContaining("Notify", 500ms);
     }
     ASSERT_FALSE(call.isEmpty());
     EXPECT_TRUE(call.contains("Inbound connection blocked")) << call.toStdString();
@@ -209,9 +207,8 @@ TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
     EXPECT_TRUE(call.contains("image-path")) << call.toStdString();
 
     // Choosing the notification's action brings the window of that traffic forward.
-    const QJsonObject ready = QJsonDocument::fromJson(readyLine).object();
-    ASSERT_EQ(::kill(static_cast<pid_t>(ready.value(QStringLiteral("pid")).toInteger()), SIGUSR1), 0);
-    EXPECT_TRUE(test::waitUntil([&] { return app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible(); }));
+    ASSERT_EQ(::kill(static_cast<pid_t>(recorder.pid()), SIGUSR1), 0);
+    EXPECT_TRUE(test::runUntil([&] { return app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible(); }));
 }
 
 TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)
@@ -236,7 +233,7 @@ TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)
         }
         return lines;
     };
-    ASSERT_TRUE(test::waitUntil([&] { return counted() > 1000; }, 15000)) << counted();
+    ASSERT_TRUE(test::runUntil([&] { return counted() > 1000; }, 15s)) << counted();
     QAbstractItemModel& ports = tables.sorted(TrafficCategory::PortBlockIn);
     for (int row = 1; row < ports.rowCount(); ++row) {
         EXPECT_GE(ports.index(row - 1, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong(),

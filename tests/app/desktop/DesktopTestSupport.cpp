@@ -3,7 +3,6 @@
 #include "firewall/FixedPaths.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -48,17 +47,6 @@ std::string pfLine(const std::string& action, const std::string& direction, cons
            ": Flags [S], seq 1, win 1024, length 0\n";
 }
 
-bool waitUntil(const std::function<bool()>& condition, int milliseconds)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 void acceptNextModal(QString* text)
 {
     auto* poll = new QTimer;
@@ -72,60 +60,6 @@ void acceptNextModal(QString* text)
         poll->deleteLater();
     });
     poll->start(10);
-}
-
-Peer::Peer(const QString& program, const QStringList& arguments)
-{
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(program, arguments);
-    if (!m_process.waitForStarted(10000))
-        throw std::runtime_error("peer did not start: " + program.toStdString());
-}
-
-Peer::~Peer()
-{
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000))
-        m_process.kill();
-    m_process.waitForFinished(5000);
-}
-
-QByteArray Peer::lineContaining(const QByteArray& text, int milliseconds)
-{
-    QByteArray found;
-    waitUntil(
-        [&] {
-            m_buffer += m_process.readAllStandardOutput();
-            qsizetype start = 0;
-            for (qsizetype end = m_buffer.indexOf('\n'); end >= 0; end = m_buffer.indexOf('\n', start)) {
-                const QByteArray line = m_buffer.mid(start, end - start);
-                start = end + 1;
-                if (line.contains(text)) {
-                    found = line;
-                    break;
-                }
-            }
-            m_buffer.remove(0, start);
-            return !found.isEmpty();
-        },
-        milliseconds);
-    return found;
-}
-
-QByteArray Peer::unread()
-{
-    m_buffer += m_process.readAllStandardOutput();
-    return std::exchange(m_buffer, {});
-}
-
-int runProgram(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return process.exitCode();
 }
 
 QString simTool() { return QStringLiteral(ROVEX_BINARY_DIR "/tools/sim/rovex-sim"); }

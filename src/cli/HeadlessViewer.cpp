@@ -24,11 +24,9 @@ void HeadlessViewer::feed(std::string_view bytes, TimePoint now) { m_intake.feed
 
 void HeadlessViewer::endOfFile(TimePoint now) { m_intake.endOfFile(now); }
 
-StoreChanges HeadlessViewer::resolveNewCountries()
+void HeadlessViewer::resolveNewCountries()
 {
-    StoreChanges changes = m_store.takeChanges();
-    giveCountries(m_store, m_countries, changes);
-    return changes;
+    giveCountries(m_store, m_countries, m_store.takeChanges());
 }
 
 } // namespace rovex::cli

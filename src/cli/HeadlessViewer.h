@@ -23,9 +23,8 @@ public:
     void feed(std::string_view bytes, TimePoint now);
     void endOfFile(TimePoint now);
 
-    // Gives the address rows added since the last call their country; returns what
-    // changed since the last call.
-    StoreChanges resolveNewCountries();
+    // Gives the address rows added since the last call their country.
+    void resolveNewCountries();
 
     const TrafficStore& store() const { return m_store; }
     TrafficStore& store() { return m_store; }

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "text/DecimalText.h"
+
 namespace rovex::cli {
 
 CommandLine::CommandLine(const std::vector<std::string>& arguments, const OptionRules& rules)
@@ -38,6 +40,18 @@ std::optional<std::string> CommandLine::value(const std::string& name) const
     if (found.first == found.second)
         return std::nullopt;
     return std::prev(found.second)->second; // the last one given wins
+}
+
+std::optional<std::int64_t> CommandLine::wholeNumber(const std::string& name, const std::string& unit,
+                                                    std::int64_t minimum, std::int64_t maximum) const
+{
+    const auto text = value(name);
+    if (!text)
+        return std::nullopt;
+    const auto number = readDecimal(*text);
+    if (!number || *number < minimum || *number > maximum)
+        throw UsageError(name + " needs a whole number of " + unit + " from " + std::to_string(minimum));
+    return number;
 }
 
 std::vector<std::string> CommandLine::values(const std::string& name) const

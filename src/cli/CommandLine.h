@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -31,6 +32,11 @@ public:
     std::optional<std::string> value(const std::string& name) const;
     std::vector<std::string> values(const std::string& name) const;
     const std::vector<std::string>& operands() const { return m_operands; }
+
+    // The option's value as a whole number from minimum to maximum, nothing when it is not
+    // given; anything else is a usage error ("--top needs a whole number of rows from 1").
+    std::optional<std::int64_t> wholeNumber(const std::string& name, const std::string& unit, std::int64_t minimum,
+                                            std::int64_t maximum = INT64_MAX) const;
 
 private:
     std::set<std::string> m_flags;

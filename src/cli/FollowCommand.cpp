@@ -5,7 +5,6 @@
 #include "cli/TablesReport.h"
 #include "firewall/FixedPaths.h"
 #include "intake/RXReadLog.h"
-#include "text/DecimalText.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -20,17 +19,6 @@ namespace {
 volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop(int) { stopRequested = 1; }
-
-int secondsOption(const CommandLine& line)
-{
-    const auto text = line.value("--seconds");
-    if (!text)
-        return 0;
-    const auto seconds = readDecimal(*text);
-    if (!seconds || *seconds < 1 || *seconds > 86400 * 365)
-        throw UsageError("--seconds needs a whole number of seconds from 1");
-    return static_cast<int>(*seconds);
-}
 
 // The live view: the top of every table, redrawn in place once a second.
 void showLive(const HeadlessViewer& viewer, const std::filesystem::path& log)
@@ -49,7 +37,7 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
 {
     const CommandLine line(arguments, {{"--root", "--seconds"}, {"--json"}});
     const auto root = rootFolder(line);
-    const int seconds = secondsOption(line);
+    const auto seconds = static_cast<int>(line.wholeNumber("--seconds", "seconds", 1, 86400 * 365).value_or(0));
     if (!line.operands().empty())
         throw UsageError("follow takes no operand");
     const bool json = line.flag("--json");

@@ -3,7 +3,6 @@
 #include "cli/HeadlessViewer.h"
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
-#include "text/DecimalText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -57,17 +56,6 @@ void classify(HeadlessViewer& viewer, Input& input)
     viewer.endOfFile(Clock::now());
 }
 
-// How many rows of each table the text shows: all unless --top says otherwise.
-std::size_t topOption(const CommandLine& line)
-{
-    const auto text = line.value("--top");
-    if (!text)
-        return SIZE_MAX;
-    const auto rows = readDecimal(*text);
-    if (!rows || *rows < 1)
-        throw UsageError("--top needs a whole number of rows from 1");
-    return static_cast<std::size_t>(*rows);
-}
 
 } // namespace
 
@@ -75,7 +63,8 @@ int runTables(const std::vector<std::string>& arguments)
 {
     const CommandLine line(arguments, {{"--root", "--ignore-port", "--ignore-ip", "--top"}, {"--json"}});
     const auto root = rootFolder(line);
-    const std::size_t top = topOption(line);
+    // How many rows of each table the text shows: all unless --top says otherwise.
+    const auto top = static_cast<std::size_t>(line.wholeNumber("--top", "rows", 1).value_or(INT64_MAX));
     std::vector<Input> inputs = openInputs(line.operands());
 
     HeadlessViewer viewer(root, std::cerr);

@@ -46,6 +46,12 @@ std::size_t sequenceLength(const unsigned char* text, std::size_t i, std::size_t
 
 } // namespace
 
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at) noexcept
+{
+    const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
+    return text[at] < 0x80 ? 1 : sequenceLength(text, at, bytes.size());
+}
+
 bool isValidUtf8(std::string_view bytes) noexcept
 {
     const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());

@@ -1,3 +1,5 @@
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,68 +13,29 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+using rovex::test::Cli;
+using rovex::test::Outcome;
+using rovex::test::quoted;
+using rovex::test::slurp;
 
-const fs::path data = ROVEX_CLI_DATA;
-
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string quoted(const std::string& text) { return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'"; }
-
-class Cli : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        scratch = fs::temp_directory_path() / ("rovex-cli-" + std::to_string(::getpid()) + "-"
-                                               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(scratch);
-        fs::create_directories(scratch);
-    }
-    void TearDown() override { fs::remove_all(scratch); }
-
-    // Runs rovex-logs with the arguments from the tests' data folder.
-    Outcome run(const std::string& arguments, const std::string& input = "/dev/null")
-    {
-        const std::string command = "cd " + quoted(data.string()) + " && " + quoted(ROVEX_LOGS) + " " + arguments
-            + " >" + quoted((scratch / "out").string()) + " 2>" + quoted((scratch / "err").string()) + " <" + quoted(input);
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(scratch / "out"), slurp(scratch / "err")};
-    }
-
-    fs::path scratch;
-};
-
-} // namespace
 
 TEST_F(Cli, OutputsMatchTheCheckedExpectations)
 {
     const Outcome json = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --json data/mixed.log");
     EXPECT_EQ(json.exitCode, 0);
-    EXPECT_EQ(json.out, slurp(data / "expected/tables.json"));
+    EXPECT_EQ(json.out, slurp(dataFolder() / "expected/tables.json"));
 
     Outcome text = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 data/mixed.log");
     text.out = std::regex_replace(text.out, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"), "YYYY-MM-DD hh:mm:ss");
-    EXPECT_EQ(text.out, slurp(data / "expected/tables.txt"));
+    EXPECT_EQ(text.out, slurp(dataFolder() / "expected/tables.txt"));
 
     const Outcome country = run("country --root data/root --json 203.0.113.7 198.51.100.9 198.51.100.200 192.0.2.5 "
                             "10.0.0.1 fe80::1 not-an-address");
-    EXPECT_EQ(country.out, slurp(data / "expected/country.json"));
+    EXPECT_EQ(country.out, slurp(dataFolder() / "expected/country.json"));
     // The database's progress lines stay off the JSON.
     EXPECT_EQ(country.err, "READING ROVEX COUNTRY DATABASE\nimported 3 nations\n");
 
-    EXPECT_EQ(run("services --root data/root").out, slurp(data / "expected/services.json"));
+    EXPECT_EQ(run("services --root data/root").out, slurp(dataFolder() / "expected/services.json"));
 
     // --top keeps the first rows of each table and says how many more there are.
     const Outcome top = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --top 1 data/mixed.log");

@@ -18,5 +18,6 @@ int runTables(const std::vector<std::string>& arguments);
 int runFollow(const std::vector<std::string>& arguments, int argc, char** argv);
 int runCountry(const std::vector<std::string>& arguments);
 int runServices(const std::vector<std::string>& arguments);
+int runSimple(const std::vector<std::string>& arguments);
 
 } // namespace rovex::cli

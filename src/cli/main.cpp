@@ -1,6 +1,6 @@
 // rovex-logs: the viewer's engine on the command line. Classifies pf log text into the
-// eight tables, follows the live log, matches addresses to countries and reads the
-// firewall product's library file.
+// eight tables, follows the live log, prints the simple log's rows, matches addresses to
+// countries and reads the firewall product's library file.
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
@@ -21,6 +21,8 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           the country of each address from the root's country database
   services [--root DIR]
           the library file's service images and watch lists, as JSON
+  simple  [--root DIR] [--limit L] [--json] [FILE]
+          the simple log's rows of the last L lines of the root's log (or FILE)
 
 Fixed paths are resolved under --root (default /).
 )";
@@ -45,6 +47,8 @@ int main(int argc, char** argv)
             return rovex::cli::runCountry(rest);
         if (command == "services")
             return rovex::cli::runServices(rest);
+        if (command == "simple")
+            return rovex::cli::runSimple(rest);
         throw rovex::cli::UsageError("unknown command " + command);
     } catch (const rovex::cli::UsageError& error) {
         std::cerr << "rovex-logs: " << error.what() << " (see rovex-logs --help)\n";

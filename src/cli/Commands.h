@@ -19,5 +19,8 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv);
 int runCountry(const std::vector<std::string>& arguments);
 int runServices(const std::vector<std::string>& arguments);
 int runSimple(const std::vector<std::string>& arguments);
+int runPort(const std::vector<std::string>& arguments);
+int runWhois(const std::vector<std::string>& arguments, int argc, char** argv);
+int runHost(const std::vector<std::string>& arguments);
 
 } // namespace rovex::cli

@@ -1,6 +1,7 @@
 // rovex-logs: the viewer's engine on the command line. Classifies pf log text into the
 // eight tables, follows the live log, prints the simple log's rows, matches addresses to
-// countries and reads the firewall product's library file.
+// countries, tells what is known of ports and addresses (service table, whois, reverse
+// DNS) and reads the firewall product's library file.
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
@@ -23,6 +24,12 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           the library file's service images and watch lists, as JSON
   simple  [--root DIR] [--limit L] [--json] [FILE]
           the simple log's rows of the last L lines of the root's log (or FILE)
+  port    [--services FILE] [--json] PORT...
+          the service table's lines and the class of each port
+  whois   [--server HOST[:PORT]] [--json] ADDRESS
+          the whois record of an address, as the address popover shows it
+  host    [--json] ADDRESS...
+          the host name of each address by reverse DNS
 
 Fixed paths are resolved under --root (default /).
 )";
@@ -49,6 +56,12 @@ int main(int argc, char** argv)
             return rovex::cli::runServices(rest);
         if (command == "simple")
             return rovex::cli::runSimple(rest);
+        if (command == "port")
+            return rovex::cli::runPort(rest);
+        if (command == "whois")
+            return rovex::cli::runWhois(rest, argc, argv);
+        if (command == "host")
+            return rovex::cli::runHost(rest);
         throw rovex::cli::UsageError("unknown command " + command);
     } catch (const rovex::cli::UsageError& error) {
         std::cerr << "rovex-logs: " << error.what() << " (see rovex-logs --help)\n";

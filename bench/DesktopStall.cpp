@@ -3,17 +3,23 @@
 // should fire every 5 ms measures how late the event loop gets to it. Prints the longest
 // stall, the 99th percentile, the lines counted and the resident memory at the end.
 //
-//   desktop_stall ROVEX_SIM [RATE] [SECONDS]
+//   desktop_stall ROVEX_SIM [RATE] [SECONDS] [--simple-log ROWS]
+//
+// With --simple-log only the simple log window is open, keeping ROWS rows live.
 //
 // Runs on whatever platform Qt is given (offscreen, or a real X server through Xvfb).
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/LiveTables.h"
 #include "app/images/Images.h"
+#include "app/simplelog/RXSimpleLogController.h"
+#include "app/simplelog/SimpleLogModel.h"
+#include "app/simplelog/SimpleLogWindow.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -60,9 +66,14 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     rovex::installMenuTexts(application);
-    const QStringList arguments = QApplication::arguments();
+    QStringList arguments = QApplication::arguments();
+    int simpleLogRows = 0;
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--simple-log")); at >= 0 && at + 1 < arguments.size()) {
+        simpleLogRows = arguments[at + 1].toInt();
+        arguments.remove(at, 2);
+    }
     if (arguments.size() < 2) {
-        std::cerr << "usage: desktop_stall ROVEX_SIM [RATE] [SECONDS]\n";
+        std::cerr << "usage: desktop_stall ROVEX_SIM [RATE] [SECONDS] [--simple-log ROWS]\n";
         return 2;
     }
     const QString rate = arguments.size() > 2 ? arguments[2] : QStringLiteral("100000");
@@ -72,7 +83,13 @@ int main(int argc, char** argv)
     QProcess::execute(arguments[1], {QStringLiteral("library"), QStringLiteral("--root"), root.path()});
     rovex::AppDelegate delegate(root.path().toStdString(), QDBusConnection::sessionBus());
     delegate.applicationDidFinishLaunching();
-    delegate.showAllWindows();
+    if (simpleLogRows > 0) {
+        delegate.simplewindow().maxLogLines().setValue(simpleLogRows);
+        delegate.simplewindow().show();
+    } else {
+        delegate.showAllWindows();
+        delegate.simplewindow().hide();
+    }
 
     QProcess writer;
     writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -104,6 +121,7 @@ int main(int argc, char** argv)
               << "longest stall:        " << milliseconds(lateness.empty() ? 0 : lateness.back()) << " ms\n"
               << "99th percentile:      "
               << milliseconds(lateness.empty() ? 0 : lateness[lateness.size() * 99 / 100]) << " ms\n"
+              << "simple log rows:      " << delegate.simpleLogController().simpleLogsArrayController().size() << "\n"
               << "resident memory:      " << residentKilobytes() / 1024 << " MiB\n";
     return 0;
 }

@@ -147,5 +147,129 @@
         <source>ignoredaddresses</source>
         <translation>Ignored addresses</translation>
     </message>
+    <message>
+        <source>winsimplelog</source>
+        <translation>Simple log</translation>
+    </message>
+    <message>
+        <source>colaction</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>coltime</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>colinterface</source>
+        <translation>Interface</translation>
+    </message>
+    <message>
+        <source>colsource</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>colsourceport</source>
+        <translation>Source port</translation>
+    </message>
+    <message>
+        <source>coldestination</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>coldestport</source>
+        <translation>Destination port</translation>
+    </message>
+    <message>
+        <source>sldetails</source>
+        <translation>Details…</translation>
+    </message>
+    <message>
+        <source>slrawline</source>
+        <translation>Raw line…</translation>
+    </message>
+    <message>
+        <source>slsourceip</source>
+        <translation>Source address…</translation>
+    </message>
+    <message>
+        <source>slsourceport</source>
+        <translation>Source port…</translation>
+    </message>
+    <message>
+        <source>sldestip</source>
+        <translation>Destination address…</translation>
+    </message>
+    <message>
+        <source>sldestport</source>
+        <translation>Destination port…</translation>
+    </message>
+    <message>
+        <source>slfollow</source>
+        <translation>Follow newest</translation>
+    </message>
+    <message>
+        <source>slmaxlines</source>
+        <translation>Rows kept live:</translation>
+    </message>
+    <message>
+        <source>slclear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>sllimiter</source>
+        <translation>Last lines of the log:</translation>
+    </message>
+    <message>
+        <source>slshow</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>detdate</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>detsource</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>detdestination</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>btnaddressinfo</source>
+        <translation>What is known of this address</translation>
+    </message>
+    <message>
+        <source>popcountry</source>
+        <translation>Country</translation>
+    </message>
+    <message>
+        <source>pophostname</source>
+        <translation>Host name</translation>
+    </message>
+    <message>
+        <source>popwhois</source>
+        <translation>Whois</translation>
+    </message>
+    <message>
+        <source>nomoreinfo</source>
+        <translation>No more information about this port</translation>
+    </message>
+    <message>
+        <source>systemport</source>
+        <translation>System port (0 to 1023)</translation>
+    </message>
+    <message>
+        <source>registport</source>
+        <translation>Registered port (1024 to 49151)</translation>
+    </message>
+    <message>
+        <source>ephemport</source>
+        <translation>Dynamic or private port (49152 to 65535)</translation>
+    </message>
+    <message>
+        <source>btninfo</source>
+        <translation>Information…</translation>
+    </message>
 </context>
 </TS>

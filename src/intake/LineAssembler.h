@@ -21,6 +21,9 @@ public:
     void feed(std::string_view bytes, Sink&& sink);
     template <typename Sink>
     void endOfFile(Sink&& sink);
+    // Lets the complete lines of a read go unread, holding only the piece after its last
+    // "\n", so that a later read still completes that line.
+    void skip(std::string_view bytes);
 
     std::uint64_t invalidLines() const { return m_invalidLines; }
     std::size_t heldBytes() const { return m_held.size(); }
@@ -64,6 +67,15 @@ void LineAssembler::endOfFile(Sink&& sink)
         return;
     const std::string piece = std::exchange(m_held, {});
     deliver(piece, sink);
+}
+
+inline void LineAssembler::skip(std::string_view bytes)
+{
+    const std::size_t newline = bytes.rfind('\n');
+    if (newline == std::string_view::npos)
+        m_held.append(bytes);
+    else
+        m_held.assign(bytes.substr(newline + 1));
 }
 
 template <typename Sink>

@@ -8,6 +8,11 @@
 #include "app/desktop/InfoWindow.h"
 #include "app/desktop/LauncherWindow.h"
 #include "app/desktop/LiveTables.h"
+#include "app/intel/PortLookup.h"
+#include "app/simplelog/RXSimpleLogController.h"
+#include "app/simplelog/SimpleLogWindow.h"
+#include "app/widgets/AddressInfoPopover.h"
+#include "app/widgets/PortInfoPopover.h"
 #include "app/images/Images.h"
 #include "app/system/LoginItem.h"
 #include "firewall/FixedPaths.h"
@@ -36,16 +41,25 @@ void bringToFront(QWidget& window)
 
 } // namespace
 
-AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus, QObject* parent)
+AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus,
+                         std::optional<WhoisServer> whoisServer, QObject* parent)
     : QObject(parent), m_root(root)
 {
     m_countries.load(paths::underRoot(root, paths::nations), std::cout);
     m_tables = std::make_unique<LiveTables>(m_countries);
-    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
-        m_categoryWindows[indexOf(kind)] = std::make_unique<CategoryWindow>(*m_tables, kind);
+    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut}) {
+        auto& window = m_categoryWindows[indexOf(kind)];
+        window = std::make_unique<CategoryWindow>(*m_tables, kind);
+        connect(window.get(), &CategoryWindow::informationRequested, this, &AppDelegate::showInformation);
+    }
     m_ignorelistwindow = std::make_unique<IgnoreListWindow>(*m_tables);
     m_infowindow = std::make_unique<InfoWindow>();
     m_aboutWindow = std::make_unique<AboutWindow>();
+    m_portLookup = std::make_unique<PortLookup>();
+    m_portInfoPopOver = std::make_unique<PortInfoPopover>(*m_portLookup);
+    m_simpleLogController = std::make_unique<RXSimpleLogController>(
+        logPath(), m_tables->store().allServicesDict(), m_countries, std::move(whoisServer), *m_portLookup,
+        *m_portInfoPopOver);
     m_myPopup = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"), QString());
     m_noLogFileAlert = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"), QString());
     m_productBus = std::make_unique<ProductBus>(bus);
@@ -65,6 +79,9 @@ void AppDelegate::startVisualizer()
 {
     showStatusItem();
     m_tables->sortByCount();
+    m_simpleLogController->setDoubleAction();
+    connect(m_simpleLogController.get(), &RXSimpleLogController::logFileNotFound, this,
+            &AppDelegate::showMissingLogAlert);
     // The notifications of watched services go to the desktop even while a window of
     // ours has the focus: nothing here holds them back.
     connect(m_tables.get(), &LiveTables::serviceNotification, this, &AppDelegate::deliverNotification);
@@ -74,6 +91,12 @@ void AppDelegate::startVisualizer()
     loadLibraryFile();
     connect(m_myRXReadLog.get(), &RXReadLog::chunkRead, m_tables.get(), &LiveTables::readChunk);
     connect(m_myRXReadLog.get(), &RXReadLog::fileEnded, m_tables.get(), &LiveTables::fileEnded);
+    // The simple log hears every chunk after the tables, shown or not (it builds rows only
+    // while its window is shown).
+    connect(m_myRXReadLog.get(), &RXReadLog::chunkRead, m_simpleLogController.get(),
+            &RXSimpleLogController::readLiveChunk);
+    connect(m_myRXReadLog.get(), &RXReadLog::fileEnded, m_simpleLogController.get(),
+            &RXSimpleLogController::liveFileEnded);
     m_myRXReadLog->checklogfileandreadlog();
 }
 
@@ -157,16 +180,41 @@ void AppDelegate::openIgnoreLists() { bringToFront(*m_ignorelistwindow); }
 void AppDelegate::openinfowindow() { bringToFront(*m_infowindow); }
 void AppDelegate::openAbout() { bringToFront(*m_aboutWindow); }
 
+SimpleLogWindow& AppDelegate::simplewindow() const { return m_simpleLogController->simplewindow(); }
+
+void AppDelegate::openSimpleLogWindow()
+{
+    std::error_code error;
+    if (std::filesystem::exists(logPath(), error))
+        bringToFront(simplewindow());
+    else
+        showMissingLogAlert();
+}
+
+void AppDelegate::getPortInfo(const QString& port) { m_portLookup->getPortInfo(port); }
+
+void AppDelegate::showInformation(TrafficCategory category, const QString& name, QWidget* sender)
+{
+    if (isPortTable(category)) {
+        getPortInfo(name);
+        m_portInfoPopOver->showRelativeTo(sender, PopoverEdge::Left);
+        return;
+    }
+    m_simpleLogController->resolveIP(name);
+    m_simpleLogController->addrinfoPopover().showRelativeTo(sender, PopoverEdge::Right);
+}
+
 void AppDelegate::showAllWindows()
 {
     for (const TrafficKind kind : {TrafficKind::PassIn, TrafficKind::PassOut, TrafficKind::BlockIn, TrafficKind::BlockOut})
         bringToFront(categoryWindow(kind));
+    bringToFront(simplewindow());
 }
 
-std::array<QWidget*, 4> AppDelegate::keptInFrontWindows() const
+std::array<QWidget*, 5> AppDelegate::keptInFrontWindows() const
 {
     return {&categoryWindow(TrafficKind::PassIn), &categoryWindow(TrafficKind::PassOut),
-            &categoryWindow(TrafficKind::BlockIn), &categoryWindow(TrafficKind::BlockOut)};
+            &categoryWindow(TrafficKind::BlockIn), &categoryWindow(TrafficKind::BlockOut), &simplewindow()};
 }
 
 void AppDelegate::setAlwaysInFront()

@@ -6,6 +6,7 @@
 #include "intake/ServiceNotification.h"
 #include "intake/TrafficCategory.h"
 #include "lookup/CountryDatabase.h"
+#include "lookup/WhoisServer.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -13,6 +14,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QMessageBox;
 class QSystemTrayIcon;
@@ -27,8 +29,12 @@ class IgnoreListWindow;
 class InfoWindow;
 class LauncherWindow;
 class LiveTables;
+class PortInfoPopover;
+class PortLookup;
 class ProductBus;
 class RXReadLog;
+class RXSimpleLogController;
+class SimpleLogWindow;
 
 // The application: owns the live tables and everything around them (tray item and menu,
 // windows, alerts, the firewall product's services and watch lists, the bus and the log
@@ -38,8 +44,10 @@ class AppDelegate final : public QObject {
     Q_DISABLE_COPY_MOVE(AppDelegate)
 
 public:
-    // Reads the country database at once; the windows exist but stay hidden.
-    AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus, QObject* parent = nullptr);
+    // Reads the country database at once; the windows exist but stay hidden. whoisServer:
+    // the whois server the user chose, if any.
+    AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus,
+                std::optional<WhoisServer> whoisServer = std::nullopt, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Starts the viewer, then shows the version in the about window.
@@ -54,6 +62,9 @@ public:
     IgnoreListWindow& ignorelistwindow() const { return *m_ignorelistwindow; }
     AboutWindow& aboutWindow() const { return *m_aboutWindow; }
     InfoWindow& infowindow() const { return *m_infowindow; }
+    RXSimpleLogController& simpleLogController() const { return *m_simpleLogController; }
+    SimpleLogWindow& simplewindow() const;
+    PortInfoPopover& portInfoPopOver() const { return *m_portInfoPopOver; }
     QMessageBox& myPopup() const { return *m_myPopup; }
     QMessageBox& noLogFileAlert() const { return *m_noLogFileAlert; }
     const ServiceImages& allServicesDict() const;
@@ -67,6 +78,7 @@ public Q_SLOTS:
     void openOutboundPassed();
     void openIgnoreLists();
     void openinfowindow();
+    void openSimpleLogWindow();
     void openAbout();
     void openLogsConsole();
     void showAllWindows();
@@ -75,6 +87,11 @@ public Q_SLOTS:
     void addLoginItem();
     void cleanAll();
     void rovexTempConfSaved();
+    // The service table's lines and the class of the port, into portInfoPopOver.
+    void getPortInfo(const QString& port);
+    // The information button of a traffic table: the port popover beside a port table, the
+    // address popover beside an address table, for the name of the row selected there.
+    void showInformation(rovex::TrafficCategory category, const QString& name, QWidget* sender);
 
 private:
     void startVisualizer();
@@ -87,7 +104,7 @@ private:
     void showAlert(QMessageBox& alert, const QString& text);
     void showMissingLogAlert();
     std::filesystem::path logPath() const;
-    std::array<QWidget*, 4> keptInFrontWindows() const;
+    std::array<QWidget*, 5> keptInFrontWindows() const;
 
     std::filesystem::path m_root;
     CountryDatabase m_countries; // before the tables, which match new rows against it
@@ -100,6 +117,9 @@ private:
     std::unique_ptr<IgnoreListWindow> m_ignorelistwindow;
     std::unique_ptr<InfoWindow> m_infowindow;
     std::unique_ptr<AboutWindow> m_aboutWindow;
+    std::unique_ptr<PortLookup> m_portLookup;
+    std::unique_ptr<PortInfoPopover> m_portInfoPopOver;
+    std::unique_ptr<RXSimpleLogController> m_simpleLogController;
     std::unique_ptr<QMessageBox> m_myPopup;
     std::unique_ptr<QMessageBox> m_noLogFileAlert;
     std::unique_ptr<ProductBus> m_productBus;

@@ -1,7 +1,7 @@
 #include "app/desktop/CategoryTablePanel.h"
 
 #include "app/desktop/LiveTables.h"
-#include "app/desktop/SelectedRows.h"
+#include "app/widgets/SelectedRows.h"
 #include "app/images/Images.h"
 
 #include <QHBoxLayout>
@@ -14,7 +14,8 @@ namespace rovex {
 
 CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory category, QWidget* parent)
     : QWidget(parent), m_tables(tables), m_category(category), m_table(new QTableView(this)),
-      m_ignore(new QPushButton(menuText("btnignore"), this)), m_remove(new QPushButton(menuText("btnremove"), this))
+      m_ignore(new QPushButton(menuText("btnignore"), this)), m_remove(new QPushButton(menuText("btnremove"), this)),
+      m_info(new QPushButton(menuText("btninfo"), this))
 {
     setObjectName(QStringLiteral("panel") + QString::fromLatin1(suffix(category).data(),
                                                                  static_cast<qsizetype>(suffix(category).size())));
@@ -23,12 +24,14 @@ CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory categ
     buttons->addWidget(m_ignore);
     buttons->addWidget(m_remove);
     buttons->addStretch(1);
+    buttons->addWidget(m_info);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
     connect(m_ignore, &QPushButton::clicked, this, &CategoryTablePanel::ignoreSelected);
     connect(m_remove, &QPushButton::clicked, this, &CategoryTablePanel::removeSelected);
+    connect(m_info, &QPushButton::clicked, this, &CategoryTablePanel::getInfoSelected);
 }
 
 void CategoryTablePanel::configureTable()
@@ -59,6 +62,16 @@ void CategoryTablePanel::ignoreSelected()
     const std::vector<std::size_t> rows = selectedSourceRows(*m_table);
     if (!rows.empty())
         m_tables.ignore(m_category, rows);
+}
+
+void CategoryTablePanel::getInfoSelected()
+{
+    const std::optional<std::size_t> row = topSelectedSourceRow(*m_table);
+    if (!row)
+        return;
+    const std::string_view name = m_tables.store().rowName(m_category, *row);
+    Q_EMIT informationRequested(m_category, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                                m_info);
 }
 
 void CategoryTablePanel::removeSelected()

@@ -24,12 +24,18 @@ public:
     QTableView& table() const { return *m_table; }
     QPushButton& ignoreButton() const { return *m_ignore; }
     QPushButton& removeButton() const { return *m_remove; }
+    QPushButton& infoButton() const { return *m_info; }
 
     // Puts the names of the selected rows on the ignore list of their kind, in selection
     // order, each name once; the rows stay.
     void ignoreSelected();
     // Takes the selected rows out of the table; what was seen with them is kept.
     void removeSelected();
+    // Asks for what is known of the port or address of the selected row highest up.
+    void getInfoSelected();
+
+Q_SIGNALS:
+    void informationRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
 
 private:
     void configureTable();
@@ -39,6 +45,7 @@ private:
     QTableView* m_table;
     QPushButton* m_ignore;
     QPushButton* m_remove;
+    QPushButton* m_info;
 };
 
 } // namespace rovex

@@ -25,6 +25,10 @@ public:
     // The "MainMenu" key of the window's title: "wininboundblocked" and so on.
     static const char* titleKey(TrafficKind kind);
 
+Q_SIGNALS:
+    // The information button of one of its tables.
+    void informationRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
+
 private:
     TrafficKind m_kind;
     CategoryTablePanel* m_ports;

@@ -1,7 +1,7 @@
 #include "app/desktop/IgnoreListWindow.h"
 
 #include "app/desktop/LiveTables.h"
-#include "app/desktop/SelectedRows.h"
+#include "app/widgets/SelectedRows.h"
 #include "app/images/Images.h"
 
 #include <QHBoxLayout>

@@ -44,9 +44,9 @@ void StatusMenu::buildStatusEntries(AppDelegate& delegate)
     passeddownItem = addEntry(m_menu, delegate, "passedin", "menupassdown", &AppDelegate::openInboundPassed);
     passedupItem = addEntry(m_menu, delegate, "passedout", "menupassup", &AppDelegate::openOutboundPassed);
     m_menu.addSeparator();
-    // The statistics window and the simple log come with their own windows.
+    // The statistics window comes with its own part.
     tortaItem = addEntry(m_menu, delegate, "torta", "menutorta", nullptr);
-    simplelogItem = addEntry(m_menu, delegate, "menulogs", "menulogs", nullptr);
+    simplelogItem = addEntry(m_menu, delegate, "menulogs", "menulogs", &AppDelegate::openSimpleLogWindow);
     logsItem = addEntry(m_menu, delegate, "console", "menuconsole", &AppDelegate::openLogsConsole);
     m_menu.addSeparator();
     infoItem = addEntry(m_menu, delegate, "openinfo", "", &AppDelegate::openinfowindow);

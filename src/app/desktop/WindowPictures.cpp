@@ -14,15 +14,14 @@
 
 namespace rovex {
 
-namespace {
-
-// Lets the display catch up with what was shown: a few turns of the event loop.
 void settle(int milliseconds)
 {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
 }
+
+namespace {
 
 QPixmap grab(QWidget& window)
 {
@@ -36,6 +35,24 @@ QPixmap grab(QWidget& window)
 }
 
 } // namespace
+
+QString takeScreenPicture(const QList<QWidget*>& shown, const QString& folder, const QString& name)
+{
+    if (shown.isEmpty() || !QDir().mkpath(folder))
+        return {};
+    settle(400);
+    QRect area;
+    for (const QWidget* widget : shown)
+        area |= widget->frameGeometry();
+    QScreen* screen = shown.front()->screen();
+    QPixmap picture = screen != nullptr ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                        : QPixmap();
+    // Offscreen there is no screen to grab: the first widget's own rendering stands in.
+    if (picture.isNull())
+        picture = shown.front()->grab();
+    const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
+    return picture.save(file) ? file : QString();
+}
 
 QStringList takeWindowPictures(const QList<QPair<QString, QWidget*>>& windows, const QString& folder)
 {

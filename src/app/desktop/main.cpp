@@ -4,14 +4,18 @@
 #include "app/desktop/IgnoreListWindow.h"
 #include "app/desktop/InfoWindow.h"
 #include "app/desktop/LauncherWindow.h"
+#include "app/desktop/PopoverPictures.h"
 #include "app/desktop/WindowPictures.h"
 #include "app/images/Images.h"
+#include "app/simplelog/SimpleLogWindow.h"
+#include "lookup/WhoisServer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
 
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -26,6 +30,7 @@ void schedulePictures(rovex::AppDelegate& delegate, const QString& folder, int s
             {QStringLiteral("outbound-blocked"), &delegate.categoryWindow(TrafficKind::BlockOut)},
             {QStringLiteral("inbound-passed"), &delegate.categoryWindow(TrafficKind::PassIn)},
             {QStringLiteral("outbound-passed"), &delegate.categoryWindow(TrafficKind::PassOut)},
+            {QStringLiteral("simple-log"), &delegate.simplewindow()},
             {QStringLiteral("ignore-lists"), &delegate.ignorelistwindow()},
             {QStringLiteral("information"), &delegate.infowindow()},
             {QStringLiteral("about"), &delegate.aboutWindow()},
@@ -34,7 +39,9 @@ void schedulePictures(rovex::AppDelegate& delegate, const QString& folder, int s
         };
         if (delegate.launcher() != nullptr)
             windows.append({QStringLiteral("launcher"), delegate.launcher()});
-        for (const QString& file : rovex::takeWindowPictures(windows, folder))
+        QStringList files = rovex::takeWindowPictures(windows, folder);
+        files << rovex::takePopoverPictures(delegate, folder);
+        for (const QString& file : files)
             std::cout << "picture: " << file.toStdString() << std::endl;
         delegate.showAllWindows();
     });
@@ -67,7 +74,12 @@ int main(int argc, char** argv)
     const QCommandLineOption picturesAfter(QStringLiteral("pictures-after"),
                                            QStringLiteral("Seconds before the pictures are taken (default 10)."),
                                            QStringLiteral("SECONDS"), QStringLiteral("10"));
-    parser.addOptions({root, showAll, pictures, picturesAfter});
+    const QCommandLineOption whoisServer(
+        QStringLiteral("whois-server"),
+        QStringLiteral("Ask this whois server (HOST, HOST:PORT or [IPV6]:PORT); default: $ROVEX_WHOIS_SERVER, else the "
+                       "whois client picks its registry."),
+        QStringLiteral("SERVER"));
+    parser.addOptions({root, showAll, pictures, picturesAfter, whoisServer});
     parser.process(application);
     bool secondsRead = false;
     const int seconds = parser.value(picturesAfter).toInt(&secondsRead);
@@ -76,7 +88,14 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    rovex::AppDelegate delegate(parser.value(root).toStdString(), QDBusConnection::sessionBus());
+    const rovex::WhoisChoice whois = rovex::chooseWhoisServer(
+        parser.isSet(whoisServer) ? std::optional(parser.value(whoisServer).toStdString()) : std::nullopt,
+        "--whois-server");
+    if (!whois.refusal.empty()) {
+        std::cerr << whois.refusal << '\n';
+        return 2;
+    }
+    rovex::AppDelegate delegate(parser.value(root).toStdString(), QDBusConnection::sessionBus(), whois.server);
     delegate.applicationDidFinishLaunching();
     if (parser.isSet(showAll))
         delegate.showAllWindows();

@@ -2,17 +2,26 @@
 
 #include "app/desktop/AboutWindow.h"
 #include "app/desktop/AppDelegate.h"
+#include "app/desktop/CategoryTablePanel.h"
 #include "app/desktop/CategoryWindow.h"
 #include "app/desktop/IconView.h"
 #include "app/desktop/LauncherWindow.h"
 #include "app/desktop/LiveTables.h"
 #include "app/images/Images.h"
+#include "app/simplelog/RXSimpleLogController.h"
+#include "app/simplelog/SimpleLogModel.h"
+#include "app/simplelog/SimpleLogWindow.h"
+#include "app/widgets/AddressInfoPopover.h"
+#include "app/widgets/PortInfoPopover.h"
 
 #include <QDBusConnection>
 #include <QDir>
 #include <QLabel>
+#include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSystemTrayIcon>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -37,7 +46,9 @@ int emitOnBus(const char* path, const char* member, const QString& userInfo)
 }
 
 struct Delegate {
-    explicit Delegate(const test::TempRoot& root) : delegate(root.path(), QDBusConnection::sessionBus())
+    // The whois server is a refused port on loopback: no test reaches beyond the machine.
+    explicit Delegate(const test::TempRoot& root)
+        : delegate(root.path(), QDBusConnection::sessionBus(), WhoisServer{"127.0.0.1", 1})
     {
         delegate.applicationDidFinishLaunching();
     }
@@ -75,9 +86,9 @@ TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
     EXPECT_EQ(menu.optionsItem->menu(), &menu.optionsmenu());
     EXPECT_FALSE(menu.blockeddownItem->icon().isNull());
     EXPECT_NE(menu.blockeddownItem->text(), QStringLiteral("blockin")) << "texts are loaded";
-    // Windows still to come are present and disabled.
+    // The statistics window still to come is present and disabled.
     EXPECT_FALSE(menu.tortaItem->isEnabled());
-    EXPECT_FALSE(menu.simplelogItem->isEnabled());
+    EXPECT_TRUE(menu.simplelogItem->isEnabled());
     EXPECT_TRUE(app.delegate.statusBarItem() != nullptr);
     EXPECT_FALSE(QSystemTrayIcon::isSystemTrayAvailable() && app.delegate.launcher() != nullptr);
 
@@ -87,6 +98,9 @@ TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
     menu.showAllItem->trigger();
     for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn})
         EXPECT_TRUE(app.delegate.categoryWindow(kind).isVisible());
+    EXPECT_TRUE(app.delegate.simplewindow().isVisible());
+    EXPECT_TRUE(test::runUntil([&] { return QApplication::activeWindow() == &app.delegate.simplewindow(); }, 2s))
+        << "the simple log comes last, in front";
     EXPECT_EQ(app.delegate.aboutWindow().aboutVersionLabel().text(), QStringLiteral("Version " ROVEX_VERSION));
 }
 
@@ -117,16 +131,19 @@ TEST(AppDelegateTest, KeepInFrontTwiceReturnsToNormal)
     const auto onTop = [&](TrafficKind kind) {
         return app.delegate.categoryWindow(kind).windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     };
+    const auto simpleLogOnTop = [&] { return app.delegate.simplewindow().windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
     item.trigger();
     EXPECT_TRUE(item.isChecked());
     for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
         EXPECT_TRUE(onTop(kind));
+    EXPECT_TRUE(simpleLogOnTop());
     EXPECT_TRUE(app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible()) << "a shown window stays shown";
     EXPECT_FALSE(app.delegate.categoryWindow(TrafficKind::BlockOut).isVisible()) << "a hidden one stays hidden";
     item.trigger();
     EXPECT_FALSE(item.isChecked());
     for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
         EXPECT_FALSE(onTop(kind));
+    EXPECT_FALSE(simpleLogOnTop());
 }
 
 TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)
@@ -241,6 +258,54 @@ TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)
     }
 }
 
+TEST(AppDelegateTest, SimpleLogFollowsTheLog)
+{
+    const test::TempRoot root;
+    root.appendLog("");
+    Delegate app(root);
+    app.delegate.statusMenu().simplelogItem->trigger();
+    ASSERT_TRUE(app.delegate.simplewindow().isVisible());
+    // The follower takes up the new log in the background: lines are written until seen.
+    const SimpleLogModel& rows = app.delegate.simpleLogController().simpleLogsArrayController();
+    for (int attempt = 0; attempt < 40 && rows.size() == 0; ++attempt) {
+        root.appendLog(pfLine("block", "in", "203.0.113.7", "40000", "192.168.1.10", "22"));
+        test::runFor(250ms);
+    }
+    ASSERT_GT(rows.size(), 0U);
+    EXPECT_EQ(rows.rowAt(0).logActionImage(), "blockeddown");
+}
+
+TEST(AppDelegateTest, InformationButtonsOpenTheirPopoversBesideThem)
+{
+    const test::TempRoot root;
+    Delegate app(root);
+    app.delegate.tables().readChunk(QByteArray::fromStdString(pfLine("block", "in", "127.0.0.1", "40000", "10.0.0.1", "443")));
+    app.delegate.tables().publishChanges();
+    CategoryWindow& window = app.delegate.categoryWindow(TrafficKind::BlockIn);
+    app.delegate.openInboundBlocked();
+
+    CategoryTablePanel& ports = window.portPanel();
+    ports.infoButton().click();
+    EXPECT_FALSE(app.delegate.portInfoPopOver().isVisible()) << "nothing selected, nothing shown";
+    ports.table().selectRow(0);
+    ports.infoButton().click();
+    PortInfoPopover& port = app.delegate.portInfoPopOver();
+    ASSERT_TRUE(port.isVisible());
+    EXPECT_EQ(port.edge(), PopoverEdge::Left);
+    EXPECT_EQ(port.anchor().topLeft(), ports.infoButton().mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(port.portLabel().text(), QStringLiteral("443"));
+    port.hide();
+
+    CategoryTablePanel& addresses = window.addressPanel();
+    addresses.table().selectRow(0);
+    addresses.infoButton().click();
+    AddressInfoPopover& address = app.delegate.simpleLogController().addrinfoPopover();
+    ASSERT_TRUE(address.isVisible());
+    EXPECT_EQ(address.edge(), PopoverEdge::Right);
+    EXPECT_EQ(address.ipaddr().text(), QStringLiteral("127.0.0.1"));
+    address.hide();
+}
+
 TEST(AppDelegateTest, AlertsTellWhatHappened)
 {
     const test::TempRoot root;
@@ -250,6 +315,11 @@ TEST(AppDelegateTest, AlertsTellWhatHappened)
     test::acceptNextModal(&text);
     app.delegate.openLogsConsole();
     EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+    text.clear();
+    test::acceptNextModal(&text);
+    app.delegate.statusMenu().simplelogItem->trigger();
+    EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+    EXPECT_FALSE(app.delegate.simplewindow().isVisible());
 
     const QString config = QString::fromStdString((root.path() / "config").string());
     qputenv("XDG_CONFIG_HOME", config.toUtf8());

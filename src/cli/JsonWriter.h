@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +11,8 @@ namespace rovex::cli {
 // Writes JSON to a stream as it is produced, never building a document first, laid out
 // with two-space indents like the other commands' output. Texts are escaped; a byte that
 // is not part of well-formed UTF-8 is written as U+FFFD, so odd input never stops the
-// output.
+// output. Output goes to the stream in pieces of about 64 KiB (and whole at the end of the
+// document), as many small writes to a stream cost more than the text itself.
 //
 //     JsonWriter json(std::cout);
 //     json.beginObject();
@@ -22,6 +24,9 @@ namespace rovex::cli {
 class JsonWriter final {
 public:
     explicit JsonWriter(std::ostream& out);
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     void beginObject();
     void endObject();
@@ -39,12 +44,14 @@ private:
     void close(char bracket);
     void newline();
     void writeString(std::string_view text);
+    void flush();
 
     struct Level {
         bool empty = true;
     };
 
-    std::ostream& m_out;
+    std::ostream& m_stream;
+    std::string m_out; // what is not yet handed to the stream
     std::vector<Level> m_levels;
     bool m_afterKey = false;
 };

@@ -39,13 +39,6 @@ constexpr std::array<RowField, 16> rowFields{{
     {"logSecondPortName", &RXSimpleLog::logSecondPortName, false},
 }};
 
-ServiceImages servicesUnder(const std::filesystem::path& root)
-{
-    const auto library = paths::underRoot(root, paths::library);
-    std::error_code error;
-    return std::filesystem::exists(library, error) ? RXReadRovexConf().loadAllServices(library) : ServiceImages{};
-}
-
 void writeJson(std::ostream& out, const SimpleLogTail& tail)
 {
     JsonWriter json(out);
@@ -112,7 +105,8 @@ int runSimple(const std::vector<std::string>& arguments)
         line.operands().empty() ? paths::underRoot(root, paths::pfLog) : std::filesystem::path(line.operands()[0]);
 
     std::string error;
-    const auto tail = readSimpleLogTail(log, limit, servicesUnder(root), &error);
+    const auto tail = readSimpleLogTail(log, limit, RXReadRovexConf().loadAllServices(paths::underRoot(root, paths::library)),
+                                        &error);
     if (!tail)
         throw CommandError("cannot read " + log.string() + ": " + error);
     if (line.flag("--json"))

@@ -3,6 +3,7 @@
 #include "app/desktop/LiveTables.h"
 #include "app/widgets/SelectedRows.h"
 #include "app/images/Images.h"
+#include "app/images/QtText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -69,9 +70,7 @@ void CategoryTablePanel::getInfoSelected()
     const std::optional<std::size_t> row = topSelectedSourceRow(*m_table);
     if (!row)
         return;
-    const std::string_view name = m_tables.store().rowName(m_category, *row);
-    Q_EMIT informationRequested(m_category, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-                                m_info);
+    Q_EMIT informationRequested(m_category, textOf(m_tables.store().rowName(m_category, *row)), m_info);
 }
 
 void CategoryTablePanel::removeSelected()

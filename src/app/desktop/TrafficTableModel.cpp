@@ -3,6 +3,7 @@
 #include "app/desktop/ActionIcons.h"
 #include "app/desktop/PositionRuns.h"
 #include "app/images/Images.h"
+#include "app/images/QtText.h"
 
 #include <QDateTime>
 
@@ -13,11 +14,6 @@
 namespace rovex {
 
 namespace {
-
-QString textOf(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString dateText(TimePoint date)
 {

@@ -1,5 +1,6 @@
 #include "app/simplelog/RXSimpleLogController.h"
 
+#include "app/images/QtText.h"
 #include "app/intel/AddressLookup.h"
 #include "app/intel/BackgroundWork.h"
 #include "app/intel/PortLookup.h"
@@ -27,8 +28,6 @@
 namespace rovex {
 
 namespace {
-
-QString textOf(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 } // namespace
 
@@ -98,31 +97,27 @@ void RXSimpleLogController::readLiveChunk(const QByteArray& chunk)
         m_liveLines.skip(bytes);
         return;
     }
-    m_liveLines.feed(bytes, [this](std::string_view line) { buildLiveRow(line); });
-    takeLiveRows();
+    std::vector<RXSimpleLog> rows;
+    m_liveLines.feed(bytes, [this, &rows](std::string_view line) { appendLiveRow(rows, line); });
+    runtimelog(std::move(rows));
 }
 
 void RXSimpleLogController::liveFileEnded()
 {
-    const bool shown = m_window->showsLiveRows();
-    m_liveLines.endOfFile([this, shown](std::string_view line) {
-        if (shown)
-            buildLiveRow(line);
-    });
-    takeLiveRows();
+    if (!m_window->showsLiveRows()) {
+        m_liveLines.endOfFile([](std::string_view) {});
+        return;
+    }
+    std::vector<RXSimpleLog> rows;
+    m_liveLines.endOfFile([this, &rows](std::string_view line) { appendLiveRow(rows, line); });
+    runtimelog(std::move(rows));
 }
 
-void RXSimpleLogController::buildLiveRow(std::string_view line)
+void RXSimpleLogController::appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line) const
 {
     SimpleLogReading reading = readSimpleLogLine(line, SimpleLogRoad::Live, m_services);
     if (reading.row)
-        m_liveRows.push_back(std::move(*reading.row));
-}
-
-void RXSimpleLogController::takeLiveRows()
-{
-    if (m_window->showsLiveRows())
-        runtimelog(std::exchange(m_liveRows, {}));
+        rows.push_back(std::move(*reading.row));
 }
 
 void RXSimpleLogController::runtimelog(std::vector<RXSimpleLog> rows)

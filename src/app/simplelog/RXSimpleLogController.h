@@ -90,8 +90,7 @@ Q_SIGNALS:
 
 private:
     void connectButtons();
-    void buildLiveRow(std::string_view line);
-    void takeLiveRows();
+    void appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line) const;
     void cutToMaxLogLines();
     void followNewest();
     void tailRead(std::optional<SimpleLogTail> tail);
@@ -113,7 +112,6 @@ private:
     std::unique_ptr<LogStringPopover> m_logStringPopover;
     std::unique_ptr<AddressInfoPopover> m_addrinfoPopover;
     LineAssembler m_liveLines;
-    std::vector<RXSimpleLog> m_liveRows;  // of the chunk being read
     std::vector<RXSimpleLog> m_heldRows;  // live rows that came while an on-demand read ran
     std::vector<RXSimpleLog> m_simpleLogsArrayTemp;
     bool m_readingOnDemand = false;

@@ -1,6 +1,7 @@
 #include "app/simplelog/SimpleLogDetailPopover.h"
 
 #include "app/images/Images.h"
+#include "app/images/QtText.h"
 #include "simplelog/RXSimpleLog.h"
 
 #include <QGridLayout>
@@ -11,8 +12,6 @@
 namespace rovex {
 
 namespace {
-
-QString textOf(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The image of an action as the popover names it: "pass in" and so on.
 QString actionImageOf(const QString& azione)
@@ -28,10 +27,8 @@ QString actionImageOf(const QString& azione)
     return {};
 }
 
-void setImage(QLabel& label, std::string_view name)
-{
-    label.setPixmap(name.empty() ? QPixmap() : Images::named(textOf(name)).pixmap(16, 16));
-}
+// An empty name clears the image.
+void setImage(QLabel& label, const QString& name) { label.setPixmap(Images::named(name).pixmap(16, 16)); }
 
 } // namespace
 
@@ -107,12 +104,12 @@ void SimpleLogDetailPopover::showRow(const RXSimpleLog& row)
     field("interfaccia").setText(textOf(row.logInterface()));
     field("portaSorgente").setText(textOf(row.logFirstPort()));
     field("portaDestinazione").setText(textOf(row.logSecondPort()));
-    setImage(field("immagineSorgente"), row.logFirstPortImage());
-    setImage(field("immagineDestinazione"), row.logSecondPortImage());
+    setImage(field("immagineSorgente"), textOf(row.logFirstPortImage()));
+    setImage(field("immagineDestinazione"), textOf(row.logSecondPortImage()));
     // Each row shows its own action: another action word shows none rather than the
     // previous row's.
     m_actionImage = actionImageOf(field("azione").text());
-    setImage(field("iconaAzione"), m_actionImage.toStdString());
+    setImage(field("iconaAzione"), m_actionImage);
 }
 
 } // namespace rovex

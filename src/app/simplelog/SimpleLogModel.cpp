@@ -1,15 +1,15 @@
 #include "app/simplelog/SimpleLogModel.h"
 
 #include "app/images/Images.h"
+#include "app/images/QtText.h"
 #include "text/DecimalText.h"
 
 namespace rovex {
 
 namespace {
 
-QString textOf(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QIcon imageOf(std::string_view name) { return name.empty() ? QIcon() : Images::named(textOf(name)); }
+// An empty name is the empty default image.
+QIcon imageOf(std::string_view name) { return Images::named(textOf(name)); }
 
 // A port sorts by its number; a text that is not one sorts after every number.
 qint64 portOrder(std::string_view port)

@@ -1,9 +1,9 @@
 #include "app/system/CommandRunner.h"
 
 #include "app/system/ProcessRun.h"
+#include "text/AsciiText.h"
 
 #include <QByteArray>
-#include <QChar>
 #include <QStringDecoder>
 
 namespace rovex {
@@ -19,25 +19,16 @@ QString strictUtf8(const QByteArray& bytes)
     return decoder.hasError() ? QString() : text;
 }
 
-QString asciiWithReplacement(const QByteArray& bytes)
-{
-    QString text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        text.append(value < 0x80 ? QChar(char16_t {value}) : QChar(QChar::ReplacementCharacter));
-    }
-    return text;
-}
-
 } // namespace
 
 QString eseguiShellCommand(const QString& executable, const QStringList& argomenti,
                            OutputDecoding decoding)
 {
     const ProcessRun run = runToEnd(executable, argomenti, CapturedStreams::Both);
-    return decoding == OutputDecoding::Utf8 ? strictUtf8(run.captured)
-                                            : asciiWithReplacement(run.captured);
+    if (decoding == OutputDecoding::Utf8)
+        return strictUtf8(run.captured);
+    const std::string_view bytes(run.captured.constData(), static_cast<std::size_t>(run.captured.size()));
+    return QString::fromStdString(asciiText(bytes));
 }
 
 } // namespace rovex

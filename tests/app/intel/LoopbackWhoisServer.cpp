@@ -14,6 +14,14 @@ LoopbackWhoisServer::LoopbackWhoisServer(Answer answer) : m_answer(std::move(ans
     connect(&m_listener, &QTcpServer::newConnection, this, [this] { accept(); });
 }
 
+// The open sockets are the listener's children and outlive the peer table: silenced first,
+// so their last "disconnected" does not reach a table already gone.
+LoopbackWhoisServer::~LoopbackWhoisServer()
+{
+    for (QTcpSocket* socket : m_peers.keys())
+        socket->disconnect(this);
+}
+
 WhoisServer LoopbackWhoisServer::server() const { return {"127.0.0.1", m_listener.serverPort()}; }
 
 void LoopbackWhoisServer::stopListening() { m_listener.close(); }

@@ -24,6 +24,7 @@ public:
     using Answer = std::function<std::optional<QByteArray>(const QByteArray& query)>;
 
     explicit LoopbackWhoisServer(Answer answer);
+    ~LoopbackWhoisServer() override;
     Q_DISABLE_COPY_MOVE(LoopbackWhoisServer)
 
     WhoisServer server() const;

@@ -271,5 +271,53 @@
         <source>btninfo</source>
         <translation>Information…</translation>
     </message>
+    <message>
+        <source>btnpie</source>
+        <translation>Pie…</translation>
+    </message>
+    <message>
+        <source>btnblacklist</source>
+        <translation>Blacklist</translation>
+    </message>
+    <message>
+        <source>btnaddtogroup</source>
+        <translation>Add to group</translation>
+    </message>
+    <message>
+        <source>btngroup</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>btnexport</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>colname</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>norovex</source>
+        <translation>Rovex is not running. Start Rovex to hand addresses over to the firewall.</translation>
+    </message>
+    <message>
+        <source>exportfailed</source>
+        <translation>The address list could not be saved:</translation>
+    </message>
+    <message>
+        <source>yesupd</source>
+        <translation>A newer version of RovexLogsVisualizer is available. The web site opens when you close this message.</translation>
+    </message>
+    <message>
+        <source>yesupgr</source>
+        <translation>A new release of RovexLogsVisualizer is available. The web site opens when you close this message.</translation>
+    </message>
+    <message>
+        <source>connlost</source>
+        <translation>The update server could not be reached. Please try again later.</translation>
+    </message>
+    <message>
+        <source>noupdserver</source>
+        <translation>No update server is set: start with --version-server URL, set ROVEX_VERSION_SERVER, or save versionServer in the settings.</translation>
+    </message>
 </context>
 </TS>

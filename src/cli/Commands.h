@@ -22,5 +22,8 @@ int runSimple(const std::vector<std::string>& arguments);
 int runPort(const std::vector<std::string>& arguments);
 int runWhois(const std::vector<std::string>& arguments, int argc, char** argv);
 int runHost(const std::vector<std::string>& arguments);
+int runPie(const std::vector<std::string>& arguments);
+int runHandoff(const std::vector<std::string>& arguments, int argc, char** argv);
+int runVersion(const std::vector<std::string>& arguments, int argc, char** argv);
 
 } // namespace rovex::cli

@@ -1,5 +1,9 @@
 #include "cli/JsonWriter.h"
 
+#include <charconv>
+#include <cmath>
+#include <iterator>
+
 #include "text/Utf8.h"
 
 #include <array>
@@ -60,6 +64,19 @@ void JsonWriter::value(std::int64_t number)
 {
     beforeValue();
     m_out += std::to_string(number);
+}
+
+// The shortest text that reads back as the same number; JSON has no infinity or NaN.
+void JsonWriter::value(double number)
+{
+    if (!std::isfinite(number)) {
+        null();
+        return;
+    }
+    beforeValue();
+    char text[32];
+    const auto written = std::to_chars(std::begin(text), std::end(text), number);
+    m_out.append(text, written.ptr);
 }
 
 void JsonWriter::value(bool truth)

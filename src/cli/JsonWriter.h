@@ -36,8 +36,16 @@ public:
     void value(std::string_view text);
     void value(const char* text) { value(std::string_view(text)); }
     void value(std::int64_t number);
+    void value(double number);
     void value(bool truth);
     void null();
+    // key(name), then value(v).
+    template <typename Value>
+    void member(std::string_view name, const Value& v)
+    {
+        key(name);
+        value(v);
+    }
 
 private:
     void beforeValue();

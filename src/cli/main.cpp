@@ -1,7 +1,8 @@
 // rovex-logs: the viewer's engine on the command line. Classifies pf log text into the
 // eight tables, follows the live log, prints the simple log's rows, matches addresses to
 // countries, tells what is known of ports and addresses (service table, whois, reverse
-// DNS) and reads the firewall product's library file.
+// DNS), reads the firewall product's library file, draws pies, hands addresses to the
+// product and runs the version check.
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
@@ -30,6 +31,14 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           the whois record of an address, as the address popover shows it
   host    [--json] ADDRESS...
           the host name of each address by reverse DNS
+  pie     [--json] NAME...
+          the pie of a list with one name per occurrence: slices, colours, angles
+  pie     --table SUFFIX --row NAME [--root DIR] [--json] [FILE...]
+          the pie of one row of a table (PortBlockIn ... IpPassOut) of classified logs
+  handoff blacklist|group [--json] ADDRESS...
+          hand addresses to the running firewall product, as the windows' buttons do
+  version [--server URL] [--json]
+          the version check's verdict on the server's reply (or on standard input)
 
 Fixed paths are resolved under --root (default /).
 )";
@@ -62,6 +71,12 @@ int main(int argc, char** argv)
             return rovex::cli::runWhois(rest, argc, argv);
         if (command == "host")
             return rovex::cli::runHost(rest);
+        if (command == "pie")
+            return rovex::cli::runPie(rest);
+        if (command == "handoff")
+            return rovex::cli::runHandoff(rest, argc, argv);
+        if (command == "version")
+            return rovex::cli::runVersion(rest, argc, argv);
         throw rovex::cli::UsageError("unknown command " + command);
     } catch (const rovex::cli::UsageError& error) {
         std::cerr << "rovex-logs: " << error.what() << " (see rovex-logs --help)\n";

@@ -41,13 +41,20 @@ Usage:
       for every signal on /rovexid, interface rovexid.Notification, and
       {"event":"call","member":"Activate"} for every activation. Runs for S seconds
       (default 0: until SIGINT or SIGTERM).
+  rovex-sim version-server [--port P] [--reply TEXT | --reply-file FILE] [--seconds S] [--silent]
+      Serve the product's version server on 127.0.0.1, port P (default 0: any free port):
+      POST or GET /versionvisualizer/version.txt answers TEXT (default "a#14" and a line
+      break) or the bytes of FILE as text/plain, GET / a small page standing in for the
+      product web site, anything else 404; one request per connection. Prints
+      "listening on http://127.0.0.1:PORT" once listening. --silent takes connections and
+      never answers. Runs for S seconds (default 0: until SIGINT or SIGTERM).
   rovex-sim --help
 
 --root is created when missing. Every command runs under the process name Rovex.
 Exit codes: 0 done, 1 failed (also: no session bus, rovexid.Rovex already owned), 2 bad usage.
 )";
 
-constexpr std::string_view commandNames = "log, library, nations, post or record";
+constexpr std::string_view commandNames = "log, library, nations, post, record or version-server";
 
 // What the product itself announces; the viewer's own names are not the product's to post.
 constexpr std::array<std::string_view, 5> productNotifications{"addservice", "delservice", "addserviceblock",
@@ -113,6 +120,10 @@ SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
         return postCommand(rest);
     if (command == "record")
         return recordCommand(readOptions(command, rest, {"--seconds"}, {}));
+    if (command == "version-server") {
+        return versionServerCommand(
+            readOptions(command, rest, {"--port", "--reply", "--reply-file", "--seconds"}, {"--silent"}));
+    }
     throw UsageError("unknown command \"" + std::string(command) + "\" (" + std::string(commandNames)
                      + "); see rovex-sim --help");
 }
@@ -213,6 +224,26 @@ RecordCommand SimCommandLine::recordCommand(const Options& options)
     if (command.seconds > maxRecordSeconds)
         throw UsageError("record --seconds can be at most " + std::to_string(maxRecordSeconds)
                          + " (0 records until stopped)");
+    return command;
+}
+
+VersionServerCommand SimCommandLine::versionServerCommand(const Options& options)
+{
+    VersionServerCommand command;
+    if (const auto port = options.find("--port"); port != options.end())
+        command.port = static_cast<std::uint16_t>(readWhole("--port", port->second, 0, 65535));
+    if (const auto reply = options.find("--reply"); reply != options.end())
+        command.reply = reply->second;
+    if (const auto file = options.find("--reply-file"); file != options.end())
+        command.replyFile = file->second;
+    if (command.reply && command.replyFile)
+        throw UsageError("version-server takes --reply or --reply-file, not both");
+    if (const auto seconds = options.find("--seconds"); seconds != options.end())
+        command.seconds = readSeconds("--seconds", seconds->second);
+    if (command.seconds > maxRecordSeconds)
+        throw UsageError("version-server --seconds can be at most " + std::to_string(maxRecordSeconds)
+                         + " (0 serves until stopped)");
+    command.silent = options.contains("--silent");
     return command;
 }
 

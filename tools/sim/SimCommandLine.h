@@ -4,8 +4,10 @@
 #include "sim/LibraryWriter.h"
 #include "sim/LogSession.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,8 +38,16 @@ struct PostCommand {
 struct RecordCommand {
     double seconds = 0; // 0: until SIGINT or SIGTERM
 };
-using SimCommand =
-    std::variant<HelpCommand, LogCommand, LibraryCommand, NationsCommand, PostCommand, RecordCommand>;
+// The product's version server on loopback, for the version check.
+struct VersionServerCommand {
+    std::uint16_t port = 0; // 0: any free port
+    std::optional<std::string> reply;
+    std::optional<std::filesystem::path> replyFile;
+    double seconds = 0; // 0: until SIGINT or SIGTERM
+    bool silent = false;
+};
+using SimCommand = std::variant<HelpCommand, LogCommand, LibraryCommand, NationsCommand, PostCommand, RecordCommand,
+                                VersionServerCommand>;
 
 // A command line that does not say what to do; rovex-sim exits with code 2 for it.
 class UsageError final : public std::runtime_error {
@@ -65,6 +75,7 @@ private:
     static LogCommand logCommand(const Options& options);
     static PostCommand postCommand(const std::vector<std::string_view>& arguments);
     static RecordCommand recordCommand(const Options& options);
+    static VersionServerCommand versionServerCommand(const Options& options);
 };
 
 } // namespace rovex

@@ -4,6 +4,7 @@
 #include "sim/LibraryWriter.h"
 #include "sim/LogSession.h"
 #include "sim/SimCommandLine.h"
+#include "sim/WebCommands.h"
 
 #include <atomic>
 #include <csignal>
@@ -93,6 +94,11 @@ int run(const PostCommand& command)
 int run(const RecordCommand& command)
 {
     return runRecord(command);
+}
+
+int run(const VersionServerCommand& command)
+{
+    return runVersionServer(command);
 }
 
 } // namespace

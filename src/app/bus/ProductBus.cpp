@@ -1,6 +1,7 @@
 #include "app/bus/ProductBus.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
@@ -109,6 +110,14 @@ void ProductBus::activateProduct()
                                                        QStringLiteral("Activate"));
     call.setAutoStartService(false);
     m_connection.send(call);
+}
+
+QString ProductBus::lastError() const
+{
+    if (!m_connection.isConnected())
+        return QStringLiteral("no session bus");
+    const QString message = m_connection.lastError().message();
+    return message.isEmpty() ? QStringLiteral("the session bus refused the message") : message;
 }
 
 bool ProductBus::isProductRunning(const QString& procFolder)

@@ -31,6 +31,8 @@ public:
     // Activate() on service rovexid.Rovex, path /rovexid, interface rovexid.Product,
     // without waiting.
     void activateProduct();
+    // Why the last post failed, in a few words.
+    QString lastError() const;
     // A process whose /proc/PID/comm is exactly "Rovex" runs (procFolder for tests).
     static bool isProductRunning(const QString& procFolder = QStringLiteral("/proc"));
 

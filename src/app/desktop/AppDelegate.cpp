@@ -8,19 +8,27 @@
 #include "app/desktop/InfoWindow.h"
 #include "app/desktop/LauncherWindow.h"
 #include "app/desktop/LiveTables.h"
+#include "app/desktop/RovexController.h"
+#include "app/desktop/TortaPopover.h"
+#include "app/desktop/CategoryTablePanel.h"
 #include "app/intel/PortLookup.h"
+#include "app/intel/VersionCheck.h"
 #include "app/simplelog/RXSimpleLogController.h"
 #include "app/simplelog/SimpleLogWindow.h"
 #include "app/widgets/AddressInfoPopover.h"
 #include "app/widgets/PortInfoPopover.h"
 #include "app/images/Images.h"
+#include "app/images/QtText.h"
+#include "chart/PieChart.h"
 #include "app/system/LoginItem.h"
 #include "firewall/FixedPaths.h"
 #include "intake/RXReadLog.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSystemTrayIcon>
 
 #include <iostream>
@@ -47,11 +55,8 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
 {
     m_countries.load(paths::underRoot(root, paths::nations), std::cout);
     m_tables = std::make_unique<LiveTables>(m_countries);
-    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut}) {
-        auto& window = m_categoryWindows[indexOf(kind)];
-        window = std::make_unique<CategoryWindow>(*m_tables, kind);
-        connect(window.get(), &CategoryWindow::informationRequested, this, &AppDelegate::showInformation);
-    }
+    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+        m_categoryWindows[indexOf(kind)] = std::make_unique<CategoryWindow>(*m_tables, kind);
     m_ignorelistwindow = std::make_unique<IgnoreListWindow>(*m_tables);
     m_infowindow = std::make_unique<InfoWindow>();
     m_aboutWindow = std::make_unique<AboutWindow>();
@@ -62,9 +67,34 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
         *m_portInfoPopOver);
     m_myPopup = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"), QString());
     m_noLogFileAlert = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"), QString());
+    m_alertupgrade = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"), QString());
     m_productBus = std::make_unique<ProductBus>(bus);
     m_notify = std::make_unique<DesktopNotifier>(bus);
     m_myRXReadLog = std::make_unique<RXReadLog>(nativeText(logPath()));
+    m_tortaPopover = std::make_unique<TortaPopover>();
+    m_rovexController = std::make_unique<RovexController>(*this, *m_productBus);
+    connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(), &RovexController::blacklistTorta);
+    connect(m_tortaPopover.get(), &TortaPopover::addToGroupTorta, m_rovexController.get(),
+            &RovexController::addToGroupTorta);
+    connect(m_tortaPopover.get(), &TortaPopover::exportTorta, m_rovexController.get(), &RovexController::exportTorta);
+    connect(m_tortaPopover.get(), &TortaPopover::infoContenutoTortaPopoverIPorPort, this,
+            &AppDelegate::infoContenutoTortaPopoverIPorPort);
+    for (const auto& window : m_categoryWindows)
+        connectCategoryWindow(*window);
+}
+
+// The buttons of a category window: information and pie for both tables, the hand-off
+// under its address table.
+void AppDelegate::connectCategoryWindow(CategoryWindow& window)
+{
+    connect(&window, &CategoryWindow::informationRequested, this, &AppDelegate::showInformation);
+    connect(&window, &CategoryWindow::pieRequested, this, &AppDelegate::grafici);
+    const CategoryTablePanel& addresses = window.addressPanel();
+    RovexController* rovex = m_rovexController.get();
+    const TrafficKind kind = window.kind();
+    connect(addresses.blacklistButton(), &QPushButton::clicked, rovex, [rovex, kind] { rovex->blacklist(kind); });
+    connect(addresses.groupButton(), &QPushButton::clicked, rovex, [rovex, kind] { rovex->addToGroup(kind); });
+    connect(addresses.exportButton(), &QPushButton::clicked, rovex, [rovex, kind] { rovex->exportAddresses(kind); });
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -73,6 +103,25 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     startVisualizer();
     m_aboutWindow->setVersion(QStringLiteral(ROVEX_VERSION));
+}
+
+void AppDelegate::setVersionServer(const std::optional<QUrl>& server)
+{
+    m_versionCheck = server ? std::make_unique<VersionCheck>(*server) : nullptr;
+}
+
+void AppDelegate::checkforupdate()
+{
+    if (!m_versionCheck)
+        return;
+    m_versionCheck->checkforupdate([this, site = m_versionCheck->siteUrl()](const VersionVerdict& verdict) {
+        if (!verdict.alert)
+            return;
+        const std::string key(*verdict.alert);
+        showAlert(*m_alertupgrade, menuText(key.c_str()));
+        if (verdict.openSite && !QDesktopServices::openUrl(site))
+            std::cout << "the web site " << site.toString().toStdString() << " could not be opened" << std::endl;
+    });
 }
 
 void AppDelegate::startVisualizer()
@@ -202,6 +251,29 @@ void AppDelegate::showInformation(TrafficCategory category, const QString& name,
     }
     m_simpleLogController->resolveIP(name);
     m_simpleLogController->addrinfoPopover().showRelativeTo(sender, PopoverEdge::Right);
+}
+
+void AppDelegate::grafici(TrafficCategory category, const QString& name, QWidget* sender)
+{
+    const std::string key = name.toStdString();
+    std::vector<NameCount> counted;
+    for (const TrafficStore::Counterpart& counterpart : m_tables->store().occurrences(category, key))
+        counted.push_back({counterpart.name, counterpart.count});
+    m_tortaPopover->showPie(category, name, makegrafico(counted), sender);
+}
+
+void AppDelegate::infoContenutoTortaPopoverIPorPort(QWidget* sender)
+{
+    const std::optional<QString> name = m_tortaPopover->topSelectedSliceName();
+    if (!name)
+        return;
+    if (m_tortaPopover->tortaPopoverIPorPORT() == u"IP") {
+        getPortInfo(*name);
+        m_portInfoPopOver->showRelativeTo(sender, PopoverEdge::Right);
+    } else if (m_tortaPopover->tortaPopoverIPorPORT() == u"PORT") {
+        m_simpleLogController->resolveIP(*name);
+        m_simpleLogController->addrinfoPopover().showRelativeTo(sender, PopoverEdge::Right);
+    }
 }
 
 void AppDelegate::showAllWindows()

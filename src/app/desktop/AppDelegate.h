@@ -10,6 +10,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QUrl>
 
 #include <array>
 #include <filesystem>
@@ -33,8 +34,11 @@ class PortInfoPopover;
 class PortLookup;
 class ProductBus;
 class RXReadLog;
+class RovexController;
 class RXSimpleLogController;
 class SimpleLogWindow;
+class TortaPopover;
+class VersionCheck;
 
 // The application: owns the live tables and everything around them (tray item and menu,
 // windows, alerts, the firewall product's services and watch lists, the bus and the log
@@ -52,6 +56,10 @@ public:
 
     // Starts the viewer, then shows the version in the about window.
     void applicationDidFinishLaunching();
+    // The server the version check asks; without one the menu's entry stays disabled.
+    // Set it before launching.
+    void setVersionServer(const std::optional<QUrl>& server);
+    VersionCheck* versionCheck() const { return m_versionCheck.get(); }
 
     StatusMenu& statusMenu() { return m_statusMenu; }
     QSystemTrayIcon* statusBarItem() const { return m_statusBarItem.get(); }
@@ -65,8 +73,12 @@ public:
     RXSimpleLogController& simpleLogController() const { return *m_simpleLogController; }
     SimpleLogWindow& simplewindow() const;
     PortInfoPopover& portInfoPopOver() const { return *m_portInfoPopOver; }
+    TortaPopover& tortaPopover() const { return *m_tortaPopover; }
+    RovexController& rovexController() const { return *m_rovexController; }
     QMessageBox& myPopup() const { return *m_myPopup; }
     QMessageBox& noLogFileAlert() const { return *m_noLogFileAlert; }
+    QMessageBox& alertupgrade() const { return *m_alertupgrade; }
+    DesktopNotifier& notifier() const { return *m_notify; }
     const ServiceImages& allServicesDict() const;
     const CountryDatabase& countries() const { return m_countries; }
     bool keepsInFront() const { return m_keepInFront; }
@@ -86,15 +98,24 @@ public Q_SLOTS:
     void quitapp();
     void addLoginItem();
     void cleanAll();
+    // Asks the version server whether a newer version exists and tells the user; the web
+    // site opens after the alert when there is one.
+    void checkforupdate();
     void rovexTempConfSaved();
     // The service table's lines and the class of the port, into portInfoPopOver.
     void getPortInfo(const QString& port);
     // The information button of a traffic table: the port popover beside a port table, the
     // address popover beside an address table, for the name of the row selected there.
     void showInformation(rovex::TrafficCategory category, const QString& name, QWidget* sender);
+    // The pie button of a traffic table: the counterparts seen with the named row.
+    void grafici(rovex::TrafficCategory category, const QString& name, QWidget* sender);
+    // What is known of the slice selected in the pie's legend: its ports' lines for a pie
+    // of an address, the address popover for a pie of a port.
+    void infoContenutoTortaPopoverIPorPort(QWidget* sender);
 
 private:
     void startVisualizer();
+    void connectCategoryWindow(CategoryWindow& window);
     void showStatusItem();
     void observeProduct();
     void loadLibraryFile();
@@ -120,10 +141,14 @@ private:
     std::unique_ptr<PortLookup> m_portLookup;
     std::unique_ptr<PortInfoPopover> m_portInfoPopOver;
     std::unique_ptr<RXSimpleLogController> m_simpleLogController;
+    std::unique_ptr<TortaPopover> m_tortaPopover;
     std::unique_ptr<QMessageBox> m_myPopup;
     std::unique_ptr<QMessageBox> m_noLogFileAlert;
+    std::unique_ptr<QMessageBox> m_alertupgrade;
+    std::unique_ptr<VersionCheck> m_versionCheck;
     std::unique_ptr<ProductBus> m_productBus;
     std::unique_ptr<DesktopNotifier> m_notify;
+    std::unique_ptr<RovexController> m_rovexController;
     std::unique_ptr<RXReadLog> m_myRXReadLog;
     TrafficKind m_lastNotifiedKind = TrafficKind::BlockIn;
     bool m_keepInFront = false;

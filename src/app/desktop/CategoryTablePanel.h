@@ -2,8 +2,10 @@
 
 #include "intake/TrafficCategory.h"
 
+#include <QStringList>
 #include <QWidget>
 
+class QLayout;
 class QPushButton;
 class QTableView;
 
@@ -25,6 +27,14 @@ public:
     QPushButton& ignoreButton() const { return *m_ignore; }
     QPushButton& removeButton() const { return *m_remove; }
     QPushButton& infoButton() const { return *m_info; }
+    QPushButton& pieButton() const { return *m_pie; }
+    // The hand-off buttons exist under address tables only; null under port tables.
+    QPushButton* blacklistButton() const { return m_blacklist; }
+    QPushButton* groupButton() const { return m_group; }
+    QPushButton* exportButton() const { return m_export; }
+
+    // The names of the selected rows, in selection order.
+    QStringList selectedNames() const;
 
     // Puts the names of the selected rows on the ignore list of their kind, in selection
     // order, each name once; the rows stay.
@@ -33,12 +43,17 @@ public:
     void removeSelected();
     // Asks for what is known of the port or address of the selected row highest up.
     void getInfoSelected();
+    // Asks for the pie of the selected row highest up.
+    void graficiSelected();
 
 Q_SIGNALS:
     void informationRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
+    void pieRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
 
 private:
     void configureTable();
+    QLayout* makeButtons();
+    QPushButton* addButton(const char* textKey, const char* name);
 
     LiveTables& m_tables;
     TrafficCategory m_category;
@@ -46,6 +61,10 @@ private:
     QPushButton* m_ignore;
     QPushButton* m_remove;
     QPushButton* m_info;
+    QPushButton* m_pie;
+    QPushButton* m_blacklist = nullptr;
+    QPushButton* m_group = nullptr;
+    QPushButton* m_export = nullptr;
 };
 
 } // namespace rovex

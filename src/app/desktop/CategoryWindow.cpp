@@ -18,8 +18,10 @@ CategoryWindow::CategoryWindow(LiveTables& tables, TrafficKind kind, QWidget* pa
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(m_ports);
     splitter->addWidget(m_addresses);
-    for (CategoryTablePanel* panel : {m_ports, m_addresses})
+    for (CategoryTablePanel* panel : {m_ports, m_addresses}) {
         connect(panel, &CategoryTablePanel::informationRequested, this, &CategoryWindow::informationRequested);
+        connect(panel, &CategoryTablePanel::pieRequested, this, &CategoryWindow::pieRequested);
+    }
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);

@@ -28,6 +28,8 @@ public:
 Q_SIGNALS:
     // The information button of one of its tables.
     void informationRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
+    // The pie button of one of its tables.
+    void pieRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
 
 private:
     TrafficKind m_kind;

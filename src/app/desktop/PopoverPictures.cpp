@@ -3,6 +3,7 @@
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/CategoryTablePanel.h"
 #include "app/desktop/CategoryWindow.h"
+#include "app/desktop/TortaPopover.h"
 #include "app/desktop/WindowPictures.h"
 #include "app/simplelog/LogStringPopover.h"
 #include "app/simplelog/RXSimpleLogController.h"
@@ -10,6 +11,10 @@
 #include "app/simplelog/SimpleLogWindow.h"
 #include "app/widgets/AddressInfoPopover.h"
 #include "app/widgets/PortInfoPopover.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <QAbstractItemModel>
 #include <QPushButton>
@@ -30,6 +35,41 @@ QString pictureOfPopover(QWidget& window, QTableView& table, int row, QPushButto
     QString file = takeScreenPicture({&window, &popover}, folder, name);
     popover.hide();
     return file;
+}
+
+// Asks the version server and pictures the alert that answers, then closes it.
+QString pictureOfVersionAlert(AppDelegate& delegate, const QString& folder)
+{
+    QString file;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&poll, &file, &folder] {
+        auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (alert == nullptr)
+            return;
+        poll.stop();
+        settle(300);
+        file = takeScreenPicture({alert}, folder, QStringLiteral("version-alert"));
+        alert->accept();
+    });
+    poll.start(50);
+    delegate.checkforupdate();
+    for (int waited = 0; poll.isActive() && waited < 5000; waited += 100)
+        settle(100);
+    return file;
+}
+
+// The pie of the top row of each table of the window.
+QStringList picturesOfPies(AppDelegate& delegate, CategoryWindow& window, const QString& folder)
+{
+    QStringList written;
+    for (CategoryTablePanel* panel : {&window.portPanel(), &window.addressPanel()}) {
+        if (panel->table().model()->rowCount() == 0)
+            continue;
+        const QString name = isPortTable(panel->category()) ? QStringLiteral("pie-port") : QStringLiteral("pie-address");
+        written << pictureOfPopover(window, panel->table(), 0, panel->pieButton(), delegate.tortaPopover(), folder,
+                                    name, 300);
+    }
+    return written;
 }
 
 } // namespace
@@ -64,6 +104,9 @@ QStringList takePopoverPictures(AppDelegate& delegate, const QString& folder)
         written << pictureOfPopover(blocked, addresses.table(), 0, addresses.infoButton(), simpleLog.addrinfoPopover(),
                                     folder, QStringLiteral("inbound-blocked-address"), 2500);
     }
+    written << picturesOfPies(delegate, blocked, folder);
+    if (delegate.versionCheck() != nullptr)
+        written << pictureOfVersionAlert(delegate, folder);
     written.removeAll(QString());
     return written;
 }

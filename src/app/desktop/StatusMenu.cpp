@@ -66,8 +66,12 @@ void StatusMenu::buildOptionsEntries(AppDelegate& delegate)
     addEntry(m_optionsmenu, delegate, "menuclean", "", &AppDelegate::cleanAll);
     m_optionsmenu.addSeparator();
     addEntry(m_optionsmenu, delegate, "menulogin", "", &AppDelegate::addLoginItem);
-    // The version check comes with its own part.
-    addEntry(m_optionsmenu, delegate, "menuupdates", "", nullptr);
+    updatesItem = addEntry(m_optionsmenu, delegate, "menuupdates", "", &AppDelegate::checkforupdate);
+    if (delegate.versionCheck() == nullptr) {
+        updatesItem->setEnabled(false);
+        updatesItem->setToolTip(menuText("noupdserver"));
+        m_optionsmenu.setToolTipsVisible(true);
+    }
     m_optionsmenu.addSeparator();
     addEntry(m_optionsmenu, delegate, "menuabout", "", &AppDelegate::openAbout);
     addEntry(m_optionsmenu, delegate, "menuquit", "", &AppDelegate::quitapp);

@@ -32,6 +32,7 @@ public:
     QAction* optionsItem = nullptr;
     QAction* showAllItem = nullptr;
     QAction* showAlwaysInFront = nullptr;
+    QAction* updatesItem = nullptr;
 
 private:
     void buildStatusEntries(AppDelegate& delegate);

@@ -8,10 +8,12 @@
 #include "app/desktop/WindowPictures.h"
 #include "app/images/Images.h"
 #include "app/simplelog/SimpleLogWindow.h"
+#include "app/intel/VersionServerChoice.h"
 #include "lookup/WhoisServer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSettings>
 #include <QTimer>
 
 #include <iostream>
@@ -56,6 +58,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("RovexLogsVisualizer"));
     QApplication::setApplicationVersion(QStringLiteral(ROVEX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("rovex-logs-visualizer"));
+    QApplication::setOrganizationName(QStringLiteral("rovex")); // settings in ~/.config/rovex/
     // A tray program: closing its last window does not end it; the menu's quit does.
     QApplication::setQuitOnLastWindowClosed(false);
     rovex::installMenuTexts(application);
@@ -79,7 +82,12 @@ int main(int argc, char** argv)
         QStringLiteral("Ask this whois server (HOST, HOST:PORT or [IPV6]:PORT); default: $ROVEX_WHOIS_SERVER, else the "
                        "whois client picks its registry."),
         QStringLiteral("SERVER"));
-    parser.addOptions({root, showAll, pictures, picturesAfter, whoisServer});
+    const QCommandLineOption versionServer(
+        QStringLiteral("version-server"),
+        QStringLiteral("Ask this server (http or https URL) for the current version; default: $ROVEX_VERSION_SERVER, "
+                       "else the saved setting versionServer."),
+        QStringLiteral("URL"));
+    parser.addOptions({root, showAll, pictures, picturesAfter, whoisServer, versionServer});
     parser.process(application);
     bool secondsRead = false;
     const int seconds = parser.value(picturesAfter).toInt(&secondsRead);
@@ -95,7 +103,17 @@ int main(int argc, char** argv)
         std::cerr << whois.refusal << '\n';
         return 2;
     }
+    const rovex::VersionServerChoice version = rovex::chooseVersionServer(
+        parser.isSet(versionServer) ? std::optional(parser.value(versionServer)) : std::nullopt,
+        qEnvironmentVariable(rovex::versionServerVariable),
+        QSettings().value(QLatin1StringView(rovex::versionServerSetting)).toString(),
+        QStringLiteral("--version-server"));
+    if (!version.refusal.isEmpty()) {
+        std::cerr << version.refusal.toStdString() << '\n';
+        return 2;
+    }
     rovex::AppDelegate delegate(parser.value(root).toStdString(), QDBusConnection::sessionBus(), whois.server);
+    delegate.setVersionServer(version.server);
     delegate.applicationDidFinishLaunching();
     if (parser.isSet(showAll))
         delegate.showAllWindows();

@@ -1,4 +1,5 @@
 #include "app/bus/ProductBus.h"
+#include "app/bus/ProductHandOff.h"
 
 #include "BusTestSupport.h"
 #include "ProductPeer.h"
@@ -197,6 +198,22 @@ void writeComm(const QTemporaryDir& proc, const QString& process, const QByteArr
     QFile comm(proc.filePath(process + QStringLiteral("/comm")));
     ASSERT_TRUE(comm.open(QIODevice::WriteOnly));
     comm.write(name);
+}
+
+// A running product that cannot be reached is not a silent success.
+TEST(ProductBusOffline, AHandOffWithoutABusFailsAndSaysWhy)
+{
+    QTemporaryDir proc;
+    writeComm(proc, QStringLiteral("4242"), "Rovex\n");
+    const QDBusConnection broken =
+        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("broken"));
+    ProductBus product(broken);
+    ProductHandOff handOff(product, proc.path());
+    EXPECT_EQ(handOff.sendRovexAddress(QStringLiteral("192.0.2.1")), ProductHandOff::Outcome::SendFailed);
+    EXPECT_EQ(handOff.diagnostic(), u"blacklistIP could not be sent to the firewall product: no session bus");
+    handOff.setProcessFolder(proc.filePath(QStringLiteral("missing")));
+    EXPECT_EQ(handOff.sendToRovexGroup({QStringLiteral("192.0.2.1")}), ProductHandOff::Outcome::NotRunning);
+    QDBusConnection::disconnectFromBus(QStringLiteral("broken"));
 }
 
 TEST(ProductRunning, OnlyAProcessNamedExactlyRovexCounts)

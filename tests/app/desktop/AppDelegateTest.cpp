@@ -1,5 +1,6 @@
 #include "DesktopTestSupport.h"
 
+#include "app/bus/DesktopNotifier.h"
 #include "app/desktop/AboutWindow.h"
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/CategoryTablePanel.h"
@@ -8,6 +9,7 @@
 #include "app/desktop/LauncherWindow.h"
 #include "app/desktop/LiveTables.h"
 #include "app/images/Images.h"
+#include "app/images/MenuTexts.h"
 #include "app/simplelog/RXSimpleLogController.h"
 #include "app/simplelog/SimpleLogModel.h"
 #include "app/simplelog/SimpleLogWindow.h"
@@ -15,6 +17,7 @@
 #include "app/widgets/PortInfoPopover.h"
 
 #include <QDBusConnection>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QApplication>
@@ -36,6 +39,7 @@ namespace {
 using test::ChildProcess;
 using namespace std::chrono_literals;
 using test::pfLine;
+using test::Delegate;
 
 int emitOnBus(const char* path, const char* member, const QString& userInfo)
 {
@@ -44,16 +48,6 @@ int emitOnBus(const char* path, const char* member, const QString& userInfo)
                              QString::fromLatin1(path), QStringLiteral("--signal"),
                              QStringLiteral("rovexid.Notification.") + QString::fromLatin1(member), userInfo});
 }
-
-struct Delegate {
-    // The whois server is a refused port on loopback: no test reaches beyond the machine.
-    explicit Delegate(const test::TempRoot& root)
-        : delegate(root.path(), QDBusConnection::sessionBus(), WhoisServer{"127.0.0.1", 1})
-    {
-        delegate.applicationDidFinishLaunching();
-    }
-    AppDelegate delegate;
-};
 
 // What a menu holds, top to bottom: entry titles, "-" for a separator.
 std::vector<std::string> entries(const QMenu& menu)
@@ -223,7 +217,9 @@ TEST(AppDelegateTest, WatchedServiceRaisesADesktopNotification)
     EXPECT_TRUE(call.contains(" SSH")) << call.toStdString();
     EXPECT_TRUE(call.contains("image-path")) << call.toStdString();
 
-    // Choosing the notification's action brings the window of that traffic forward.
+    // Choosing the notification's action brings the window of that traffic forward. The
+    // action names the notification by its id, which the viewer learns from Notify's reply.
+    ASSERT_TRUE(test::runUntil([&] { return app.delegate.notifier().notificationId() != 0; }));
     ASSERT_EQ(::kill(static_cast<pid_t>(recorder.pid()), SIGUSR1), 0);
     EXPECT_TRUE(test::runUntil([&] { return app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible(); }));
 }
@@ -304,6 +300,44 @@ TEST(AppDelegateTest, InformationButtonsOpenTheirPopoversBesideThem)
     EXPECT_EQ(address.edge(), PopoverEdge::Right);
     EXPECT_EQ(address.ipaddr().text(), QStringLiteral("127.0.0.1"));
     address.hide();
+}
+
+TEST(AppDelegateTest, VersionCheckTellsTheUserThenOpensTheSite)
+{
+    const test::TempRoot root;
+    {
+        Delegate unset(root);
+        const QAction& entry = *unset.delegate.statusMenu().updatesItem;
+        EXPECT_FALSE(entry.isEnabled());
+        EXPECT_EQ(entry.toolTip(), menuText("noupdserver"));
+    }
+    ChildProcess server(test::simTool(), {QStringLiteral("version-server"), QStringLiteral("--reply"),
+                                          QStringLiteral("a#15\n")});
+    const QByteArray listening = server.lineContaining("listening on ");
+    ASSERT_FALSE(listening.isEmpty());
+    const QUrl base(QString::fromLatin1(listening.mid(listening.indexOf("http"))));
+    AppDelegate delegate(root.path(), QDBusConnection::sessionBus(), WhoisServer{"127.0.0.1", 1});
+    delegate.setVersionServer(base);
+    delegate.applicationDidFinishLaunching();
+    test::OpenedPages pages;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &pages, "open");
+    QString text;
+    test::acceptNextModal(&text);
+    delegate.statusMenu().updatesItem->trigger();
+    ASSERT_TRUE(test::runUntil([&] { return !pages.urls.isEmpty(); }));
+    EXPECT_EQ(text, menuText("yesupd"));
+    EXPECT_EQ(pages.urls, QList<QUrl>{base.resolved(QUrl(QStringLiteral("/")))});
+    EXPECT_FALSE(pages.openedUnderADialog) << "the site opens once the alert is closed";
+
+    // Nobody listening: the user is told, and no page opens.
+    text.clear();
+    delegate.setVersionServer(QUrl(QStringLiteral("http://127.0.0.1:1")));
+    test::acceptNextModal(&text);
+    delegate.checkforupdate();
+    ASSERT_TRUE(test::runUntil([&] { return !text.isEmpty(); }));
+    EXPECT_EQ(text, menuText("connlost"));
+    EXPECT_EQ(pages.urls.size(), 1);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 }
 
 TEST(AppDelegateTest, AlertsTellWhatHappened)

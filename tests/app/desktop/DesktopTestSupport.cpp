@@ -1,5 +1,7 @@
 #include "DesktopTestSupport.h"
 
+#include <QDBusConnection>
+
 #include "firewall/FixedPaths.h"
 
 #include <QApplication>
@@ -60,6 +62,17 @@ void acceptNextModal(QString* text)
         poll->deleteLater();
     });
     poll->start(10);
+}
+
+Delegate::Delegate(const TempRoot& root) : delegate(root.path(), QDBusConnection::sessionBus(), WhoisServer{"127.0.0.1", 1})
+{
+    delegate.applicationDidFinishLaunching();
+}
+
+void OpenedPages::open(const QUrl& url)
+{
+    urls.append(url);
+    openedUnderADialog = openedUnderADialog || QApplication::activeModalWidget() != nullptr;
 }
 
 QString simTool() { return QStringLiteral(ROVEX_BINARY_DIR "/tools/sim/rovex-sim"); }

@@ -2,8 +2,11 @@
 
 #include "QtTestSupport.h"
 
+#include "app/desktop/AppDelegate.h"
+
 #include <QString>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <filesystem>
 #include <string>
@@ -34,6 +37,26 @@ std::string pfLine(const std::string& action, const std::string& direction, cons
 
 // Accepts the next modal dialog as soon as it is shown, and hands back its text.
 void acceptNextModal(QString* text);
+
+// The application started under the root; its whois server is a refused port on
+// loopback, so no test reaches beyond the machine.
+struct Delegate {
+    explicit Delegate(const TempRoot& root);
+    AppDelegate delegate;
+};
+
+// Takes the pages the application asks the desktop to open (installed as the URL handler),
+// noting whether a modal dialog was still up at that moment.
+class OpenedPages final : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+    bool openedUnderADialog = false;
+
+public Q_SLOTS:
+    void open(const QUrl& url);
+};
 
 QString simTool();
 QString notificationRecorder();

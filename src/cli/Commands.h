@@ -25,5 +25,6 @@ int runHost(const std::vector<std::string>& arguments);
 int runPie(const std::vector<std::string>& arguments);
 int runHandoff(const std::vector<std::string>& arguments, int argc, char** argv);
 int runVersion(const std::vector<std::string>& arguments, int argc, char** argv);
+int runStats(const std::vector<std::string>& arguments);
 
 } // namespace rovex::cli

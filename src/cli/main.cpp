@@ -39,6 +39,9 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           hand addresses to the running firewall product, as the windows' buttons do
   version [--server URL] [--json]
           the version check's verdict on the server's reply (or on standard input)
+  stats   [--root DIR] [--files N] [--action block|pass] [--direction in|out] [--limit L]
+          [--port P [--port-direction in|out] [--port-limit L2]] [--json]
+          the leading addresses and target ports of the live log and N - 1 archives
 
 Fixed paths are resolved under --root (default /).
 )";
@@ -77,6 +80,8 @@ int main(int argc, char** argv)
             return rovex::cli::runHandoff(rest, argc, argv);
         if (command == "version")
             return rovex::cli::runVersion(rest, argc, argv);
+        if (command == "stats")
+            return rovex::cli::runStats(rest);
         throw rovex::cli::UsageError("unknown command " + command);
     } catch (const rovex::cli::UsageError& error) {
         std::cerr << "rovex-logs: " << error.what() << " (see rovex-logs --help)\n";

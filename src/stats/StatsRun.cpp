@@ -1,0 +1,139 @@
+#include "stats/StatsRun.h"
+
+#include "stats/Bzip2Archive.h"
+#include "stats/LiveLogRanges.h"
+#include "stats/StatsAggregation.h"
+#include "stats/StatsFiles.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <variant>
+
+namespace rovex {
+namespace {
+
+struct ArchiveTask {
+    std::size_t number = 0;
+};
+using Task = std::variant<ByteRange, ArchiveTask>;
+
+// The tasks of one run, taken by the threads in turn; each task counts apart and merges
+// its tally when done, so memory holds one tally per thread beside the total.
+class RunTasks final {
+public:
+    RunTasks(const StatsFiles& files, const StatsQuery& query, std::vector<Task> tasks,
+             std::atomic<std::int64_t>* linesRead)
+        : m_files(files), m_query(query), m_tasks(std::move(tasks)), m_total(query), m_diagnostics(files.archives.size()),
+          m_linesRead(linesRead)
+    {
+    }
+
+    void work()
+    {
+        try {
+            for (std::size_t next = m_next++; next < m_tasks.size(); next = m_next++)
+                std::visit([this](const auto& task) { run(task); }, m_tasks[next]);
+        } catch (...) {
+            const std::lock_guard lock(m_mutex);
+            if (!m_failure)
+                m_failure = std::current_exception();
+        }
+    }
+
+    StatsTally& total()
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        return m_total;
+    }
+
+    std::vector<std::string> diagnostics() const
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : m_diagnostics) {
+            if (!line.empty())
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
+private:
+    void run(const ByteRange& range)
+    {
+        StatsTally tally(m_query);
+        tally.reportLinesTo(m_linesRead);
+        tallyRange(m_files.liveLog.get(), range, tally);
+        const std::lock_guard lock(m_mutex);
+        m_total.merge(tally);
+    }
+
+    void run(const ArchiveTask& task)
+    {
+        StatsTally tally(m_query);
+        tally.reportLinesTo(m_linesRead);
+        std::string error = "missing or not a regular file";
+        const FileDescriptor& file = m_files.archives[task.number];
+        const bool decoded = file.isOpen() && tallyBzip2Archive(file.get(), tally, error);
+        const std::lock_guard lock(m_mutex);
+        if (decoded) {
+            m_total.merge(tally);
+            return;
+        }
+        m_total.addLine({});
+        m_diagnostics[task.number] =
+            "pffirewall.log." + std::to_string(task.number) + ".bz2: " + error + ", read as one empty line";
+    }
+
+    const StatsFiles& m_files;
+    const StatsQuery& m_query;
+    std::vector<Task> m_tasks;
+    std::atomic<std::size_t> m_next{0};
+    std::mutex m_mutex;
+    StatsTally m_total;
+    std::vector<std::string> m_diagnostics;
+    std::exception_ptr m_failure;
+    std::atomic<std::int64_t>* m_linesRead;
+};
+
+std::vector<Task> tasksOf(const StatsFiles& files, unsigned threads, std::uint64_t minimumRangeBytes)
+{
+    struct stat status {};
+    const std::uint64_t size = ::fstat(files.liveLog.get(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+    std::vector<Task> tasks;
+    for (const ByteRange& range : newlineAlignedRanges(files.liveLog.get(), size, threads, minimumRangeBytes))
+        tasks.emplace_back(range);
+    for (std::size_t number = 0; number < files.archives.size(); ++number)
+        tasks.emplace_back(ArchiveTask{number});
+    return tasks;
+}
+
+} // namespace
+
+StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCount, const StatsQuery& query,
+                          const StatsRunOptions& options)
+{
+    const StatsFiles files = StatsFiles::open(root, std::max<std::int64_t>(fileCount, 1));
+    if (!files.liveLog.isOpen()) {
+        StatsResult missing = missingLogResult();
+        missing.fileCount = fileCount;
+        return missing;
+    }
+    const unsigned threads = std::max(options.threads, 1U);
+    RunTasks run(files, query, tasksOf(files, threads, options.minimumRangeBytes), options.linesRead);
+    std::vector<std::jthread> workers;
+    for (unsigned helper = 1; helper < threads; ++helper)
+        workers.emplace_back([&run] { run.work(); });
+    run.work();
+    workers.clear(); // joins
+    StatsResult result = aggregate(run.total(), query);
+    result.fileCount = fileCount;
+    result.diagnostics = run.diagnostics();
+    return result;
+}
+
+} // namespace rovex

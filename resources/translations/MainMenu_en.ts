@@ -319,5 +319,73 @@
         <source>noupdserver</source>
         <translation>No update server is set: start with --version-server URL, set ROVEX_VERSION_SERVER, or save versionServer in the settings.</translation>
     </message>
+    <message>
+        <source>winstats</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>btngetstats</source>
+        <translation>Get statistics</translation>
+    </message>
+    <message>
+        <source>ignoreupd</source>
+        <translation>Ignore UDP</translation>
+    </message>
+    <message>
+        <source>statsaddresses</source>
+        <translation>Most frequent addresses</translation>
+    </message>
+    <message>
+        <source>statsports</source>
+        <translation>Most frequent destination ports</translation>
+    </message>
+    <message>
+        <source>statsfiles</source>
+        <translation>Files to read (the log, then its archives):</translation>
+    </message>
+    <message>
+        <source>statslength</source>
+        <translation>Entries per list:</translation>
+    </message>
+    <message>
+        <source>statsblock</source>
+        <translation>Blocked</translation>
+    </message>
+    <message>
+        <source>statspass</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>statsin</source>
+        <translation>Inbound</translation>
+    </message>
+    <message>
+        <source>statsout</source>
+        <translation>Outbound</translation>
+    </message>
+    <message>
+        <source>colshare</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>btnclose</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>noinfo</source>
+        <translation>No information about this port.</translation>
+    </message>
+    <message>
+        <source>reading</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>loglines</source>
+        <translation>log lines</translation>
+    </message>
+    <message>
+        <source>plwait</source>
+        <translation>Please wait…</translation>
+    </message>
 </context>
 </TS>

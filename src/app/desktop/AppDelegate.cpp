@@ -15,6 +15,7 @@
 #include "app/intel/VersionCheck.h"
 #include "app/simplelog/RXSimpleLogController.h"
 #include "app/simplelog/SimpleLogWindow.h"
+#include "app/stats/RXLogParser.h"
 #include "app/widgets/AddressInfoPopover.h"
 #include "app/widgets/PortInfoPopover.h"
 #include "app/images/Images.h"
@@ -62,6 +63,7 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     m_aboutWindow = std::make_unique<AboutWindow>();
     m_portLookup = std::make_unique<PortLookup>();
     m_portInfoPopOver = std::make_unique<PortInfoPopover>(*m_portLookup);
+    m_logParser = std::make_unique<RXLogParser>(root, m_countries, whoisServer);
     m_simpleLogController = std::make_unique<RXSimpleLogController>(
         logPath(), m_tables->store().allServicesDict(), m_countries, std::move(whoisServer), *m_portLookup,
         *m_portInfoPopOver);
@@ -236,6 +238,15 @@ void AppDelegate::openSimpleLogWindow()
     std::error_code error;
     if (std::filesystem::exists(logPath(), error))
         bringToFront(simplewindow());
+    else
+        showMissingLogAlert();
+}
+
+void AppDelegate::openLogsWindow()
+{
+    std::error_code error;
+    if (std::filesystem::exists(logPath(), error))
+        m_logParser->openLogsWindow();
     else
         showMissingLogAlert();
 }

@@ -35,6 +35,7 @@ class PortLookup;
 class ProductBus;
 class RXReadLog;
 class RovexController;
+class RXLogParser;
 class RXSimpleLogController;
 class SimpleLogWindow;
 class TortaPopover;
@@ -75,6 +76,7 @@ public:
     PortInfoPopover& portInfoPopOver() const { return *m_portInfoPopOver; }
     TortaPopover& tortaPopover() const { return *m_tortaPopover; }
     RovexController& rovexController() const { return *m_rovexController; }
+    RXLogParser& logParser() const { return *m_logParser; }
     QMessageBox& myPopup() const { return *m_myPopup; }
     QMessageBox& noLogFileAlert() const { return *m_noLogFileAlert; }
     QMessageBox& alertupgrade() const { return *m_alertupgrade; }
@@ -91,6 +93,8 @@ public Q_SLOTS:
     void openIgnoreLists();
     void openinfowindow();
     void openSimpleLogWindow();
+    // The statistics window, or the missing-log alert.
+    void openLogsWindow();
     void openAbout();
     void openLogsConsole();
     void showAllWindows();
@@ -142,6 +146,7 @@ private:
     std::unique_ptr<PortInfoPopover> m_portInfoPopOver;
     std::unique_ptr<RXSimpleLogController> m_simpleLogController;
     std::unique_ptr<TortaPopover> m_tortaPopover;
+    std::unique_ptr<RXLogParser> m_logParser;
     std::unique_ptr<QMessageBox> m_myPopup;
     std::unique_ptr<QMessageBox> m_noLogFileAlert;
     std::unique_ptr<QMessageBox> m_alertupgrade;

@@ -4,6 +4,9 @@
 #include "app/desktop/CategoryTablePanel.h"
 #include "app/desktop/CategoryWindow.h"
 #include "app/desktop/TortaPopover.h"
+#include "app/stats/RXLogParser.h"
+#include "app/stats/StatsPortPopover.h"
+#include "app/stats/StatsWindow.h"
 #include "app/desktop/WindowPictures.h"
 #include "app/simplelog/LogStringPopover.h"
 #include "app/simplelog/RXSimpleLogController.h"
@@ -14,6 +17,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSlider>
 #include <QTimer>
 
 #include <QAbstractItemModel>
@@ -72,6 +76,26 @@ QStringList picturesOfPies(AppDelegate& delegate, CategoryWindow& window, const 
     return written;
 }
 
+// A run over the log and every archive, the window once it shows the result, and the port
+// popover of the most frequent port.
+QStringList picturesOfStatistics(RXLogParser& parser, const QString& folder)
+{
+    StatsWindow& window = parser.logswindow();
+    parser.openLogsWindow();
+    window.limitSlider().setValue(window.limitSlider().maximum());
+    parser.getStats();
+    for (int waited = 0; parser.isRunning() && waited < 20000; waited += 100)
+        settle(100);
+    settle(300);
+    QStringList written{takeScreenPicture({&window}, folder, QStringLiteral("statistics"))};
+    if (window.portsView().model()->rowCount() > 0) {
+        written << pictureOfPopover(window, window.portsView(), 0, window.portinfobtn(), parser.portPopover(), folder,
+                                    QStringLiteral("statistics-port"), 2000);
+    }
+    window.hide();
+    return written;
+}
+
 } // namespace
 
 QStringList takePopoverPictures(AppDelegate& delegate, const QString& folder)
@@ -105,6 +129,7 @@ QStringList takePopoverPictures(AppDelegate& delegate, const QString& folder)
                                     folder, QStringLiteral("inbound-blocked-address"), 2500);
     }
     written << picturesOfPies(delegate, blocked, folder);
+    written << picturesOfStatistics(delegate.logParser(), folder);
     if (delegate.versionCheck() != nullptr)
         written << pictureOfVersionAlert(delegate, folder);
     written.removeAll(QString());

@@ -9,8 +9,7 @@ namespace {
 
 using Action = void (AppDelegate::*)();
 
-// One entry: its title by key, its image by name (none when empty) and its action. An
-// entry without an action belongs to a window still to come and is shown disabled.
+// One entry: its title by key, its image by name (none when empty) and its action.
 QAction* addEntry(QMenu& menu, AppDelegate& delegate, const char* titleKey, const char* image, Action action)
 {
     QAction* entry = menu.addAction(menuText(titleKey));
@@ -18,10 +17,7 @@ QAction* addEntry(QMenu& menu, AppDelegate& delegate, const char* titleKey, cons
     entry->setShortcut(QKeySequence());
     if (*image != '\0')
         entry->setIcon(Images::named(QString::fromLatin1(image)));
-    if (action == nullptr)
-        entry->setEnabled(false);
-    else
-        QObject::connect(entry, &QAction::triggered, &delegate, action);
+    QObject::connect(entry, &QAction::triggered, &delegate, action);
     return entry;
 }
 
@@ -44,8 +40,7 @@ void StatusMenu::buildStatusEntries(AppDelegate& delegate)
     passeddownItem = addEntry(m_menu, delegate, "passedin", "menupassdown", &AppDelegate::openInboundPassed);
     passedupItem = addEntry(m_menu, delegate, "passedout", "menupassup", &AppDelegate::openOutboundPassed);
     m_menu.addSeparator();
-    // The statistics window comes with its own part.
-    tortaItem = addEntry(m_menu, delegate, "torta", "menutorta", nullptr);
+    tortaItem = addEntry(m_menu, delegate, "torta", "menutorta", &AppDelegate::openLogsWindow);
     simplelogItem = addEntry(m_menu, delegate, "menulogs", "menulogs", &AppDelegate::openSimpleLogWindow);
     logsItem = addEntry(m_menu, delegate, "console", "menuconsole", &AppDelegate::openLogsConsole);
     m_menu.addSeparator();

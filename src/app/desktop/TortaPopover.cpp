@@ -4,6 +4,7 @@
 #include "app/images/MenuTexts.h"
 #include "app/widgets/CustomCircle.h"
 #include "app/widgets/PieLegendModel.h"
+#include "app/widgets/PopoverText.h"
 #include "app/widgets/SelectedRows.h"
 
 #include <QHBoxLayout>
@@ -51,11 +52,7 @@ TortaPopover::TortaPopover(QWidget* parent)
 QLayout* TortaPopover::makeHeader()
 {
     m_tortaLabel->setObjectName(QStringLiteral("tortaLabel"));
-    m_tortaLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont large = m_tortaLabel->font();
-    large.setBold(true);
-    large.setPointSizeF(large.pointSizeF() * 1.2);
-    m_tortaLabel->setFont(large);
+    styleAsPopoverTitle(*m_tortaLabel);
     m_iconaPort->setObjectName(QStringLiteral("iconaPort"));
     m_iconaPort->setPixmap(Images::named(QStringLiteral("iconaPort")).pixmap(24, 24));
     m_iconaAddress->setObjectName(QStringLiteral("iconaAddress"));

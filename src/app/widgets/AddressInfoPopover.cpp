@@ -3,6 +3,7 @@
 #include "app/images/Images.h"
 #include "app/intel/AddressLookup.h"
 #include "app/widgets/BusyIndicator.h"
+#include "app/widgets/PopoverText.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -52,12 +53,9 @@ void AddressInfoPopover::layOut()
     m_resolveIPString->setObjectName(QStringLiteral("resolveIPString"));
     m_whoisProgress->setObjectName(QStringLiteral("whoisProgress"));
     m_whoisString->setObjectName(QStringLiteral("whoisString"));
-    QFont large = m_ipaddr->font();
-    large.setBold(true);
-    large.setPointSizeF(large.pointSizeF() * 1.2);
-    m_ipaddr->setFont(large);
+    styleAsPopoverTitle(*m_ipaddr);
     m_ipFlag->setFixedSize(20, 14);
-    for (QLabel* label : {m_ipaddr, m_ipNation, m_resolveIPString})
+    for (QLabel* label : {m_ipNation, m_resolveIPString})
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_whoisString->setReadOnly(true);
     m_whoisString->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -29,6 +29,12 @@ Popover::Popover(QWidget* parent) : QFrame(parent, Qt::Popup)
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
+void Popover::hideEvent(QHideEvent* event)
+{
+    QFrame::hideEvent(event);
+    Q_EMIT hidden();
+}
+
 void Popover::showRelativeTo(const QWidget* anchor, PopoverEdge edge)
 {
     if (anchor == nullptr) {

@@ -30,6 +30,13 @@ public:
     // The top-left corner of a popover of the size beside the anchor at the edge.
     static QPoint placeBeside(const QRect& anchor, const QSize& size, PopoverEdge edge);
 
+Q_SIGNALS:
+    // Closed: by its owner, or by a click elsewhere.
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     PopoverEdge m_edge = PopoverEdge::Right;
     QRect m_anchor;

@@ -2,6 +2,7 @@
 
 #include "app/images/MenuTexts.h"
 #include "app/intel/PortLookup.h"
+#include "app/widgets/PopoverText.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -18,14 +19,8 @@ PortInfoPopover::PortInfoPopover(PortLookup& lookup, QWidget* parent)
     m_portLabel->setObjectName(QStringLiteral("portLabel"));
     m_portServiceName->setObjectName(QStringLiteral("portServiceName"));
     m_portTypeLabel->setObjectName(QStringLiteral("portTypeLabel"));
-    QFont large = m_portLabel->font();
-    large.setBold(true);
-    large.setPointSizeF(large.pointSizeF() * 1.2);
-    m_portLabel->setFont(large);
-    m_portLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_portServiceName->setReadOnly(true);
-    m_portServiceName->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_portServiceName->setLineWrapMode(QPlainTextEdit::NoWrap);
+    styleAsPopoverTitle(*m_portLabel);
+    styleAsFileLines(*m_portServiceName);
     m_portServiceName->setMinimumSize(460, 110);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_portLabel);

@@ -80,8 +80,7 @@ TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
     EXPECT_EQ(menu.optionsItem->menu(), &menu.optionsmenu());
     EXPECT_FALSE(menu.blockeddownItem->icon().isNull());
     EXPECT_NE(menu.blockeddownItem->text(), QStringLiteral("blockin")) << "texts are loaded";
-    // The statistics window still to come is present and disabled.
-    EXPECT_FALSE(menu.tortaItem->isEnabled());
+    EXPECT_TRUE(menu.tortaItem->isEnabled());
     EXPECT_TRUE(menu.simplelogItem->isEnabled());
     EXPECT_TRUE(app.delegate.statusBarItem() != nullptr);
     EXPECT_FALSE(QSystemTrayIcon::isSystemTrayAvailable() && app.delegate.launcher() != nullptr);

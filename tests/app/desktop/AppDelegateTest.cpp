@@ -13,6 +13,8 @@
 #include "app/simplelog/RXSimpleLogController.h"
 #include "app/simplelog/SimpleLogModel.h"
 #include "app/simplelog/SimpleLogWindow.h"
+#include "app/stats/RXLogParser.h"
+#include "app/stats/StatsWindow.h"
 #include "app/widgets/AddressInfoPopover.h"
 #include "app/widgets/PortInfoPopover.h"
 
@@ -353,6 +355,11 @@ TEST(AppDelegateTest, AlertsTellWhatHappened)
     app.delegate.statusMenu().simplelogItem->trigger();
     EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
     EXPECT_FALSE(app.delegate.simplewindow().isVisible());
+    text.clear();
+    test::acceptNextModal(&text);
+    app.delegate.statusMenu().tortaItem->trigger();
+    EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+    EXPECT_FALSE(app.delegate.logParser().logswindow().isVisible());
 
     const QString config = QString::fromStdString((root.path() / "config").string());
     qputenv("XDG_CONFIG_HOME", config.toUtf8());

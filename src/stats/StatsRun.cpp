@@ -100,10 +100,17 @@ private:
     std::atomic<std::int64_t>* m_linesRead;
 };
 
-std::vector<Task> tasksOf(const StatsFiles& files, unsigned threads, std::uint64_t minimumRangeBytes)
+// The bytes of the live log a run reads: all it holds when the run opens it, or no more
+// than a limit (the size an earlier run read, so that reading again sees the same lines).
+std::uint64_t liveLogBytes(const StatsFiles& files, const StatsRunOptions& options)
 {
     struct stat status {};
     const std::uint64_t size = ::fstat(files.liveLog.get(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+    return options.liveLogByteLimit ? std::min(size, *options.liveLogByteLimit) : size;
+}
+
+std::vector<Task> tasksOf(const StatsFiles& files, std::uint64_t size, unsigned threads, std::uint64_t minimumRangeBytes)
+{
     std::vector<Task> tasks;
     for (const ByteRange& range : newlineAlignedRanges(files.liveLog.get(), size, threads, minimumRangeBytes))
         tasks.emplace_back(range);
@@ -124,7 +131,8 @@ StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCo
         return missing;
     }
     const unsigned threads = std::max(options.threads, 1U);
-    RunTasks run(files, query, tasksOf(files, threads, options.minimumRangeBytes), options.linesRead);
+    const std::uint64_t size = liveLogBytes(files, options);
+    RunTasks run(files, query, tasksOf(files, size, threads, options.minimumRangeBytes), options.linesRead);
     std::vector<std::jthread> workers;
     for (unsigned helper = 1; helper < threads; ++helper)
         workers.emplace_back([&run] { run.work(); });
@@ -132,6 +140,7 @@ StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCo
     workers.clear(); // joins
     StatsResult result = aggregate(run.total(), query);
     result.fileCount = fileCount;
+    result.liveLogBytes = size;
     result.diagnostics = run.diagnostics();
     return result;
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 namespace rovex {
 
@@ -16,6 +17,8 @@ struct StatsRunOptions {
     // When given, the lines read so far, in steps of StatsTally::reportEvery, for a
     // progress display while the run goes on.
     std::atomic<std::int64_t>* linesRead = nullptr;
+    // When given, the live log is read no further than this many bytes.
+    std::optional<std::uint64_t> liveLogByteLimit;
 };
 
 // A whole run over the log under root: the live log and archives 0 to fileCount - 2

@@ -226,9 +226,9 @@ void RXLogParser::openPortPopoverTableView(QWidget* sender)
     findIPsForPort(port);
 }
 
-// The addresses seen on the port in the records the last run selected, taken by the
-// direction and length chosen now; the list of an earlier request is replaced, never
-// added to.
+// The addresses seen on the port in the records the last run selected (the same files
+// read again, the live log as far as the run read it), taken by the direction and length
+// chosen now; the list of an earlier request is replaced, never added to.
 void RXLogParser::findIPsForPort(const QString& port)
 {
     StatsPortPopover& popover = *m_portPopover;
@@ -242,8 +242,11 @@ void RXLogParser::findIPsForPort(const QString& port)
     const std::uint64_t generation = ++m_portGeneration;
     runInBackground<IpsForPort>(
         this,
-        [root = m_root, files = m_lastFileCount, query] {
-            StatsResult result = runStatistics(root, files, query);
+        [root = m_root, files = m_lastFileCount, query, bytes = m_result ? m_result->liveLogBytes : 0] {
+            // The live log only as far as the run read it: lines written since are not its.
+            StatsRunOptions options;
+            options.liveLogByteLimit = bytes;
+            StatsResult result = runStatistics(root, files, query, options);
             return result.ipsForPort.value_or(IpsForPort{query.port->direction, {}});
         },
         [this, generation](IpsForPort list) {

@@ -149,6 +149,8 @@ TEST_F(StatsWindowTest, PortPopoverListsTheAddressesSeenOnTheSelectedPortOnly)
     run();
     StatsPortPopover& popover = parser.portPopover();
     QSignalSpy listed(&parser, &RXLogParser::loadPortLayoutLogParser);
+    // Written after the run: not among its records.
+    root.appendLog(blockIn("203.0.113.7", "22") + blockIn("192.0.2.99", "22"));
 
     selectRows(window().portsView(), {0, 1});
     window().portinfobtn().click();

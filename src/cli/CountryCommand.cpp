@@ -1,15 +1,41 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
+#include "cli/JsonWriter.h"
 #include "cli/RootFolder.h"
 #include "firewall/FixedPaths.h"
 #include "lookup/CountryDatabase.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iomanip>
 #include <iostream>
 
 namespace rovex::cli {
+namespace {
+
+void writeJson(const CountryDatabase& countries, const std::vector<std::string>& addresses)
+{
+    JsonWriter json(std::cout);
+    json.beginArray();
+    for (const std::string& address : addresses) {
+        const CountryMatch match = countries.countryOf(address);
+        json.beginObject();
+        json.member("address", address);
+        json.member("country", match.code);
+        json.member("nation", match.nation);
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void printText(const CountryDatabase& countries, const std::vector<std::string>& addresses)
+{
+    for (const std::string& address : addresses) {
+        const CountryMatch match = countries.countryOf(address);
+        std::cout << std::left << std::setw(40) << address << "  " << std::setw(2)
+                  << (match.code.empty() ? "-" : match.code) << "  " << match.nation << '\n';
+    }
+}
+
+} // namespace
 
 int runCountry(const std::vector<std::string>& arguments)
 {
@@ -20,18 +46,10 @@ int runCountry(const std::vector<std::string>& arguments)
     CountryDatabase countries;
     countries.load(paths::underRoot(root, paths::nations), std::cerr);
 
-    nlohmann::ordered_json json = nlohmann::ordered_json::array();
-    for (const std::string& address : line.operands()) {
-        const CountryMatch match = countries.countryOf(address);
-        if (line.flag("--json")) {
-            json.push_back({{"address", address}, {"country", match.code}, {"nation", match.nation}});
-        } else {
-            std::cout << std::left << std::setw(40) << address << "  " << std::setw(2)
-                      << (match.code.empty() ? "-" : match.code) << "  " << match.nation << '\n';
-        }
-    }
     if (line.flag("--json"))
-        std::cout << json.dump(2) << '\n';
+        writeJson(countries, line.operands());
+    else
+        printText(countries, line.operands());
     return 0;
 }
 

@@ -16,6 +16,9 @@
 namespace rovex::cli {
 namespace {
 
+// A follow may run for days: only the last notifications are held, with the count of all.
+constexpr std::size_t keptNotifications = 1000;
+
 volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop(int) { stopRequested = 1; }
@@ -43,7 +46,7 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
     const bool json = line.flag("--json");
 
     QCoreApplication application(argc, argv);
-    HeadlessViewer viewer(root, std::cerr);
+    HeadlessViewer viewer(root, std::cerr, keptNotifications);
     const auto log = paths::underRoot(root, paths::pfLog);
     RXReadLog reader(QString::fromStdString(log.string()));
     QObject::connect(&reader, &RXReadLog::chunkRead, &application, [&viewer](const QByteArray& chunk) {
@@ -76,7 +79,7 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
     QCoreApplication::exec();
 
     if (json)
-        std::cout << tablesJson(viewer.store(), viewer.notifications()).dump(2) << '\n';
+        writeTablesJson(std::cout, viewer.store(), viewer.notifications(), true);
     else
         showLive(viewer, log);
     return 0;

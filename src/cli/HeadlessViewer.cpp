@@ -6,9 +6,10 @@
 
 namespace rovex::cli {
 
-HeadlessViewer::HeadlessViewer(const std::filesystem::path& root, std::ostream& diagnostics)
-    : m_intake(m_store, m_watch,
-               [this](const ServiceNotification& notification) { m_notifications.push_back(notification); })
+HeadlessViewer::HeadlessViewer(const std::filesystem::path& root, std::ostream& diagnostics,
+                               std::size_t keptNotifications)
+    : m_notifications(keptNotifications),
+      m_intake(m_store, m_watch, [this](const ServiceNotification& notification) { m_notifications.add(notification); })
 {
     const std::filesystem::path library = paths::underRoot(root, paths::library);
     std::error_code error;

@@ -1,25 +1,36 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
+#include "cli/JsonWriter.h"
 #include "cli/RootFolder.h"
 #include "firewall/FixedPaths.h"
 #include "firewall/RXReadRovexConf.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iostream>
 
 namespace rovex::cli {
 namespace {
 
-nlohmann::ordered_json watchJson(const ServiceList& services)
+void writeImages(JsonWriter& json, const ServiceImages& images)
 {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    json.key("allServices");
+    json.beginObject();
+    for (const auto& [port, image] : images)
+        json.member(port, image);
+    json.endObject();
+}
+
+void writeWatch(JsonWriter& json, std::string_view name, const ServiceList& services)
+{
+    json.key(name);
+    json.beginArray();
     for (const ServiceDescription& service : services) {
-        list.push_back({{"serviceName", service.serviceName.value_or("")},
-                        {"servicePorts", service.servicePorts.value_or("")},
-                        {"serviceImage", service.serviceImage.value_or("")}});
+        json.beginObject();
+        json.member("serviceName", service.serviceName.value_or(""));
+        json.member("servicePorts", service.servicePorts.value_or(""));
+        json.member("serviceImage", service.serviceImage.value_or(""));
+        json.endObject();
     }
-    return list;
+    json.endArray();
 }
 
 } // namespace
@@ -36,13 +47,12 @@ int runServices(const std::vector<std::string>& arguments)
         std::cerr << "rovex-logs: no library file at " << library.string() << '\n';
 
     const RXReadRovexConf reader;
-    nlohmann::ordered_json images = nlohmann::ordered_json::object();
-    for (const auto& [port, image] : reader.loadAllServices(library))
-        images[port] = image;
-    const nlohmann::ordered_json json{{"allServices", std::move(images)},
-                                      {"notify", watchJson(reader.loadNotify(library))},
-                                      {"notifyBlock", watchJson(reader.loadNotifyBlock(library))}};
-    std::cout << json.dump(2) << '\n';
+    JsonWriter json(std::cout);
+    json.beginObject();
+    writeImages(json, reader.loadAllServices(library));
+    writeWatch(json, "notify", reader.loadNotify(library));
+    writeWatch(json, "notifyBlock", reader.loadNotifyBlock(library));
+    json.endObject();
     return 0;
 }
 

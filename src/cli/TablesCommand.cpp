@@ -27,7 +27,7 @@ int runTables(const std::vector<std::string>& arguments)
     viewer.resolveNewCountries();
 
     if (line.flag("--json")) {
-        std::cout << tablesJson(viewer.store(), viewer.notifications()).dump(2) << '\n';
+        writeTablesJson(std::cout, viewer.store(), viewer.notifications());
     } else {
         printTables(std::cout, viewer.store(), viewer.notifications(), {.rowsPerTable = top, .notifications = top});
         printLineSummary(std::cout, viewer.intake().classifier().outcomes(), viewer.intake().invalidLines());

@@ -1,5 +1,7 @@
 #include "cli/TablesReport.h"
 
+#include "cli/JsonWriter.h"
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -10,37 +12,86 @@
 namespace rovex::cli {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json rowJson(const ObjPort& row)
+void writeRow(JsonWriter& json, const ObjPort& row)
 {
-    return Json{{"name", row.portName}, {"count", row.portCount}, {"image", row.portImage}};
+    json.beginObject();
+    json.member("name", row.portName);
+    json.member("count", row.portCount);
+    json.member("image", row.portImage);
+    json.endObject();
 }
 
-Json rowJson(const ObjIp& row)
+void writeRow(JsonWriter& json, const ObjIp& row)
 {
-    return Json{{"name", row.ipName}, {"count", row.ipCount}, {"country", row.ipImage}, {"nation", row.nationName}};
+    json.beginObject();
+    json.member("name", row.ipName);
+    json.member("count", row.ipCount);
+    json.member("country", row.ipImage);
+    json.member("nation", row.nationName);
+    json.endObject();
 }
 
 template <typename Row>
-Json tableJson(const std::vector<Row>& rows, const std::vector<std::size_t>& ranked)
+void writeTable(JsonWriter& json, const std::vector<Row>& rows, const std::vector<std::size_t>& ranked)
 {
-    Json table = Json::array();
+    json.beginArray();
     for (const std::size_t position : ranked)
-        table.push_back(rowJson(rows[position]));
-    return table;
+        writeRow(json, rows[position]);
+    json.endArray();
 }
 
-Json occurrencesJson(const TrafficStore& store, TrafficCategory category)
+// An object under name with one member per table, in table order, written by writeOne.
+template <typename WriteOne>
+void writePerTable(JsonWriter& json, std::string_view name, const WriteOne& writeOne)
 {
-    Json dictionary = Json::object();
-    for (const std::string_view key : store.occurrenceKeys(category)) {
-        Json counterparts = Json::object();
-        for (const auto& [name, count] : store.occurrences(category, key))
-            counterparts[std::string(name)] = count;
-        dictionary[std::string(key)] = std::move(counterparts);
+    json.key(name);
+    json.beginObject();
+    for (const TrafficCategory category : allTrafficCategories) {
+        json.key(suffix(category));
+        writeOne(category);
     }
-    return dictionary;
+    json.endObject();
+}
+
+void writeTables(JsonWriter& json, const TrafficStore& store)
+{
+    writePerTable(json, "tables", [&](TrafficCategory category) {
+        const auto ranked = store.rankedByCount(category);
+        if (isPortTable(category))
+            writeTable(json, store.portRows(category), ranked);
+        else
+            writeTable(json, store.ipRows(category), ranked);
+    });
+}
+
+void writeOccurrences(JsonWriter& json, const TrafficStore& store)
+{
+    writePerTable(json, "occurrences", [&](TrafficCategory category) {
+        json.beginObject();
+        for (const std::string_view key : store.occurrenceKeys(category)) {
+            json.key(key);
+            json.beginObject();
+            for (const auto& [name, count] : store.occurrences(category, key))
+                json.member(name, count);
+            json.endObject();
+        }
+        json.endObject();
+    });
+}
+
+void writeNotifications(JsonWriter& json, const NotificationList& notifications)
+{
+    json.key("notifications");
+    json.beginArray();
+    for (const ServiceNotification& notification : notifications.kept()) {
+        json.beginObject();
+        json.member("title", notification.title);
+        json.member("subtitle", notification.subtitle);
+        json.member("informativeText", notification.informativeText);
+        json.member("image", notification.image);
+        json.endObject();
+    }
+    json.endArray();
 }
 
 std::string timeOfDay(TimePoint when)
@@ -81,29 +132,20 @@ void printRows(std::ostream& out, const std::vector<Row>& rows, const std::vecto
 
 } // namespace
 
-nlohmann::ordered_json tablesJson(const TrafficStore& store, const std::vector<ServiceNotification>& notifications)
+void writeTablesJson(std::ostream& out, const TrafficStore& store, const NotificationList& notifications,
+                     bool withCount)
 {
-    Json tables = Json::object();
-    Json occurrences = Json::object();
-    for (const TrafficCategory category : allTrafficCategories) {
-        const std::string name(suffix(category));
-        const auto ranked = store.rankedByCount(category);
-        tables[name] = isPortTable(category) ? tableJson(store.portRows(category), ranked)
-                                             : tableJson(store.ipRows(category), ranked);
-        occurrences[name] = occurrencesJson(store, category);
-    }
-    Json notified = Json::array();
-    for (const ServiceNotification& notification : notifications) {
-        notified.push_back(Json{{"title", notification.title},
-                                {"subtitle", notification.subtitle},
-                                {"informativeText", notification.informativeText},
-                                {"image", notification.image}});
-    }
-    return Json{{"tables", std::move(tables)}, {"occurrences", std::move(occurrences)}, {"notifications", std::move(notified)}};
+    JsonWriter json(out);
+    json.beginObject();
+    writeTables(json, store);
+    writeOccurrences(json, store);
+    writeNotifications(json, notifications);
+    if (withCount)
+        json.member("notificationCount", static_cast<std::int64_t>(notifications.count()));
+    json.endObject();
 }
 
-void printTables(std::ostream& out, const TrafficStore& store, const std::vector<ServiceNotification>& notifications,
-                 const TextOptions& options)
+void printTables(std::ostream& out, const TrafficStore& store, const NotificationList& notifications, const TextOptions& options)
 {
     for (const TrafficCategory category : allTrafficCategories) {
         const auto ranked = store.rankedByCount(category);
@@ -113,10 +155,11 @@ void printTables(std::ostream& out, const TrafficStore& store, const std::vector
         else
             printRows(out, store.ipRows(category), ranked, options.rowsPerTable);
     }
-    out << "Notifications (" << notifications.size() << ")\n";
-    const std::size_t shown = std::min(options.notifications, notifications.size());
-    for (std::size_t i = notifications.size() - shown; i < notifications.size(); ++i) {
-        const ServiceNotification& n = notifications[i];
+    const auto& kept = notifications.kept();
+    out << "Notifications (" << notifications.count() << ")\n";
+    const std::size_t shown = std::min(options.notifications, kept.size());
+    for (std::size_t i = kept.size() - shown; i < kept.size(); ++i) {
+        const ServiceNotification& n = kept[i];
         out << "  " << n.title << ": " << n.subtitle << " -" << n.informativeText << '\n';
     }
 }

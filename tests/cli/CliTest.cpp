@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <cstdlib>
@@ -90,6 +91,8 @@ TEST_F(Cli, FollowCountsOnlyWhatTheLogGainsWhileFollowed)
     fs::create_directories(log.parent_path());
     const std::string header = "Dec  4 10:15:01 mymac pf: 00:00:00.1 rule 1/0(match): ";
     std::ofstream(log) << header << "block in on en0: 192.0.2.1.1 > 10.0.0.1.23: old traffic\n";
+    // The library watches passed traffic to 443: more notifications than follow keeps.
+    fs::copy(dataFolder() / "data/root/Library", scratch / "Library", fs::copy_options::recursive);
 
     const fs::path out = scratch / "follow.json";
     const std::string command = quoted(ROVEX_LOGS) + " follow --root " + quoted(scratch.string()) + " --seconds 4 --json >"
@@ -107,9 +110,12 @@ TEST_F(Cli, FollowCountsOnlyWhatTheLogGainsWhileFollowed)
         fresh << "113.7.6 > 10.0.0.1.443: second half\n" << std::flush;
         // A line that is not UTF-8 loses only itself.
         fresh << header << "pass in on en0: 203.0.113.9.7 > 10.0.0.1.443: \xff\n"
-              << header << "pass in on en0: 203.0.113.8.7 > 10.0.0.1.443: after it\n" << std::flush;
+              << header << "pass in on en0: 203.0.113.8.7 > 10.0.0.1.443: after it\n";
+        for (int i = 0; i < 1500; ++i)
+            fresh << header << "pass in on en0: 198.51.100." << i % 200 << '.' << i << " > 10.0.0.1.443: n\n";
+        fresh << std::flush;
     }
-    for (int i = 0; i < 100 && slurp(out).find("notifications") == std::string::npos; ++i)
+    for (int i = 0; i < 100 && slurp(out).find("notificationCount") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const std::string result = slurp(out);
     EXPECT_NE(result.find(R"("203.0.113.7": 2)"), std::string::npos) << result;
@@ -117,4 +123,12 @@ TEST_F(Cli, FollowCountsOnlyWhatTheLogGainsWhileFollowed)
     EXPECT_EQ(result.find("203.0.113.9"), std::string::npos) << result;
     EXPECT_EQ(result.find("192.0.2.1"), std::string::npos) << result;
     EXPECT_EQ(result.find("\"23\""), std::string::npos) << result;
+
+    // The last 1,000 notifications are kept, and the count of all.
+    const auto json = nlohmann::json::parse(result, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << result;
+    EXPECT_EQ(json["notificationCount"], 1503);
+    ASSERT_EQ(json["notifications"].size(), 1000U);
+    EXPECT_EQ(json["notifications"][0]["subtitle"], "198.51.100.100 port 443");
+    EXPECT_EQ(json["notifications"][999]["subtitle"], "198.51.100.99 port 443");
 }

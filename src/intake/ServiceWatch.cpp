@@ -1,7 +1,5 @@
 #include "intake/ServiceWatch.h"
 
-#include "text/SplitText.h"
-
 #include <algorithm>
 
 namespace rovex {
@@ -10,17 +8,10 @@ namespace {
 constexpr std::string_view passedTitle = "Inbound connection passed";
 constexpr std::string_view blockedTitle = "Inbound connection blocked";
 
-// The ports of a service: its "servicePorts" split at single spaces. An empty piece (from
-// the trailing spaces of an expanded range, or a double space) is never a port.
-template <typename Visitor>
-void forEachPort(const ServiceDescription& service, Visitor&& visit)
+// A service without ports adds or removes no port.
+std::string_view portsOf(const ServiceDescription& service)
 {
-    if (!service.servicePorts)
-        return;
-    forEachPiece(*service.servicePorts, ' ', [&visit](std::string_view piece) {
-        if (!piece.empty())
-            visit(piece);
-    });
+    return service.servicePorts ? std::string_view(*service.servicePorts) : std::string_view{};
 }
 
 } // namespace
@@ -30,20 +21,12 @@ void ServiceWatch::Half::clear()
     services.clear();
     servicePorts.clear();
     ports.clear();
-    portCounts.clear();
 }
 
-void ServiceWatch::Half::appendService(const ServiceDescription& service)
+void ServiceWatch::Half::appendService(ServiceDescription service)
 {
-    services.push_back(service);
-    auto& own = servicePorts.emplace_back();
-    forEachPort(service, [&own](std::string_view port) { own.emplace(port); });
-}
-
-void ServiceWatch::Half::appendPort(std::string_view port)
-{
-    ports.emplace_back(port);
-    ++portCounts[port];
+    servicePorts.emplace_back(portsOf(service));
+    services.push_back(std::move(service));
 }
 
 void ServiceWatch::Half::removeService(const ServiceDescription& service)
@@ -63,31 +46,27 @@ void ServiceWatch::Half::removeService(const ServiceDescription& service)
         ++kept;
     }
     services.resize(kept);
-    servicePorts.resize(kept);
-    forEachPort(service, [this](std::string_view port) {
-        if (portCounts.erase(port) > 0)
-            std::erase(ports, port);
-    });
+    servicePorts.erase(servicePorts.begin() + static_cast<std::ptrdiff_t>(kept), servicePorts.end());
+    ports.eraseEach(portsOf(service));
 }
-
-bool ServiceWatch::Half::watches(std::string_view port) const { return portCounts.contains(port); }
 
 void ServiceWatch::load(ServiceList passed, ServiceList blocked)
 {
     m_passed.clear();
     m_blocked.clear();
-    for (const ServiceDescription& service : passed)
-        m_passed.appendService(service);
-    for (const ServiceDescription& service : blocked)
-        m_blocked.appendService(service);
     generatearraynotify(passed);
     generatearraynotifyblock(blocked);
+    // Moved in: a library file may spell out every port of many services.
+    for (ServiceDescription& service : passed)
+        m_passed.appendService(std::move(service));
+    for (ServiceDescription& service : blocked)
+        m_blocked.appendService(std::move(service));
 }
 
 void ServiceWatch::generate(Half& half, const ServiceList& services)
 {
     for (const ServiceDescription& service : services)
-        forEachPort(service, [&half](std::string_view port) { half.appendPort(port); });
+        half.ports.insertEach(portsOf(service));
 }
 
 void ServiceWatch::generatearraynotify(const ServiceList& services) { generate(m_passed, services); }
@@ -95,11 +74,10 @@ void ServiceWatch::generatearraynotifyblock(const ServiceList& services) { gener
 
 void ServiceWatch::add(Half& half, const ServiceDescription& service)
 {
-    half.appendService(service);
-    forEachPort(service, [&half](std::string_view port) {
-        if (!half.watches(port))
-            half.appendPort(port);
-    });
+    // Any peer on the bus may repeat a service: listed once, it is named once.
+    if (std::find(half.services.begin(), half.services.end(), service) == half.services.end())
+        half.appendService(service);
+    half.ports.insertEach(portsOf(service));
 }
 
 void ServiceWatch::addservice(const ServiceDescription& service) { add(m_passed, service); }

@@ -2,8 +2,7 @@
 
 #include "firewall/ServiceDescription.h"
 #include "intake/ServiceNotification.h"
-
-#include "text/TextHash.h"
+#include "intake/WatchedPorts.h"
 
 #include <optional>
 #include <string>
@@ -22,10 +21,12 @@ public:
     // Replaces both halves: the start-up load and the reload after the product saved.
     void load(ServiceList passed, ServiceList blocked);
 
-    // Appends the ports of the services to a half's port list, duplicates included.
+    // Adds the ports of the services to a half's ports, without their services.
     void generatearraynotify(const ServiceList& services);
     void generatearraynotifyblock(const ServiceList& services);
 
+    // A service identical to one already watched is not listed again; its ports are
+    // watched again all the same.
     void addservice(const ServiceDescription& service);
     void addserviceblock(const ServiceDescription& service);
     void delservice(const ServiceDescription& service);
@@ -37,25 +38,24 @@ public:
     std::optional<ServiceNotification> buildNotifyBlock(std::string_view port, std::string_view address) const;
 
     const ServiceList& arrayServiceNotify() const { return m_passed.services; }
-    const std::vector<std::string>& arrayServiceNotifyPort() const { return m_passed.ports; }
+    // The watched ports of a half, each once, in the order first listed.
+    const std::vector<std::string>& arrayServiceNotifyPort() const { return m_passed.ports.inOrder(); }
     const ServiceList& arrayServiceNotifyBlock() const { return m_blocked.services; }
-    const std::vector<std::string>& arrayServiceNotifyPortBlock() const { return m_blocked.ports; }
+    const std::vector<std::string>& arrayServiceNotifyPortBlock() const { return m_blocked.ports.inOrder(); }
 
 private:
-    // One half of the watch. The port list keeps the order and duplicates the product
-    // expects; the counts and per-service port sets answer "is it watched" without a walk,
-    // which matters when a watched range spells out thousands of ports.
+    // One half of the watch. Its ports are a set, so that services spelling out every
+    // port cost one set between them; each service's own ports are kept as runs, to tell
+    // which services a notification names.
     struct Half {
         ServiceList services;
-        std::vector<TextSet> servicePorts; // in step with services
-        std::vector<std::string> ports;
-        TextMap<int> portCounts;
+        std::vector<ServicePorts> servicePorts; // in step with services
+        PortSet ports;
 
         void clear();
-        void appendService(const ServiceDescription& service);
-        void appendPort(std::string_view port);
+        void appendService(ServiceDescription service);
         void removeService(const ServiceDescription& service);
-        bool watches(std::string_view port) const;
+        bool watches(std::string_view port) const { return ports.contains(port); }
     };
 
     static void generate(Half& half, const ServiceList& services);

@@ -44,8 +44,8 @@ std::string codeOf(const std::string& relative)
     return name.substr(0, name.find('-'));
 }
 
-// A file that cannot be read, or fails part of the way, counts as empty text.
-std::string readText(const fs::path& file)
+// The whole text of the file, or nothing when it cannot be read or fails part of the way.
+std::optional<std::string> readText(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     std::string text;
@@ -54,18 +54,21 @@ std::string readText(const fs::path& file)
         in.read(chunk.data(), chunk.size());
         text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
-    if (in.bad() || !in.eof())
-        return {};
+    if (!in.is_open() || in.bad() || !in.eof())
+        return std::nullopt;
     return text;
 }
 
 // A line that is not UTF-8 is kept as an empty line, which matches nothing: one bad line
-// must not cost the country its other blocks.
+// must not cost the country its other blocks. A line ending in a carriage return (a file
+// written with CRLF line ends) is the line without it.
 std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     forEachPiece(text, '\n', [&lines](std::string_view line) {
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
         lines.emplace_back(isValidUtf8(line) ? line : std::string_view{});
     });
     return lines;
@@ -83,7 +86,12 @@ void CountryDatabase::load(const fs::path& directory, std::ostream& diagnostics)
             diagnostics << "nation aggregated file not found !!\n";
             continue;
         }
-        m_countryBlocks[codeOf(relative)] = splitLines(readText(file));
+        const std::optional<std::string> text = readText(file);
+        if (!text) {
+            diagnostics << "cannot read nation aggregated file " << file.string() << '\n';
+            continue;
+        }
+        m_countryBlocks[codeOf(relative)] = splitLines(*text);
     }
     diagnostics << "imported " << m_countryBlocks.size() << " nations\n";
     m_index = CountryIndex(m_countryBlocks);

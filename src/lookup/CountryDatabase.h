@@ -21,11 +21,13 @@ class CountryDatabase final {
 public:
     // Reads every *-aggregated.zone file below directory, at any depth, in sorted order of
     // the path relative to it, into countryBlocks(): the code is the file name up to its
-    // first "-", the lines are its text split at "\n" (empty lines kept), and a later file
-    // of the same code replaces an earlier one. Entries are added or replaced, never
+    // first "-", the lines are its text split at "\n" (a final "\r" removed, empty lines
+    // kept), and a later file of the same code replaces an earlier one. Entries are added or replaced, never
     // removed, so a load may be repeated. Progress lines go to diagnostics: "READING ROVEX
     // COUNTRY DATABASE", "nation aggregated file not found !!" for each listed entry that
-    // is not a regular file, and "imported N nations". A missing directory reads nothing.
+    // is not a regular file, "cannot read nation aggregated file PATH" for one whose read
+    // fails (its code keeps what it had), and "imported N nations". A missing directory
+    // reads nothing.
     void load(const std::filesystem::path& directory, std::ostream& diagnostics);
 
     const CountryBlocks& countryBlocks() const noexcept { return m_countryBlocks; }

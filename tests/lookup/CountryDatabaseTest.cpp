@@ -133,6 +133,32 @@ TEST(CountryDatabaseLoad, LaterFileAndLaterLoadReplaceACode)
     EXPECT_EQ(countryOf(database, "14.0.0.1"), (CountryMatch{"at", "Austria"}));
 }
 
+TEST(CountryDatabaseLoad, CarriageReturnsEndLinesAndUnreadableFilesAreReported)
+{
+    TempFolder folder;
+    // A zone file written with CRLF line ends keeps every block; a lone carriage return
+    // inside a line is still part of it.
+    folder.write("it-aggregated.zone", "2.32.0.0/11\r\n5.8.0.0/16\r\n11.0.\r0.0/8\r\n");
+    folder.write("de-aggregated.zone", "2.160.0.0/12\r");
+    // A regular file whose read fails: the kernel refuses to read this one even for root.
+    fs::create_symlink("/proc/self/mem", folder.path() / "fr-aggregated.zone");
+
+    CountryDatabase database;
+    const std::string diagnostics = loadInto(database, folder.path());
+    EXPECT_EQ(diagnostics,
+        "READING ROVEX COUNTRY DATABASE\n"
+        "cannot read nation aggregated file " + (folder.path() / "fr-aggregated.zone").string() + "\n"
+        "imported 2 nations\n");
+    EXPECT_EQ(database.countryBlocks().at("it"),
+              (std::vector<std::string>{"2.32.0.0/11", "5.8.0.0/16", "11.0.\r0.0/8", ""}));
+    EXPECT_EQ(database.countryBlocks().at("de"), (std::vector<std::string>{"2.160.0.0/12"}));
+    EXPECT_FALSE(database.countryBlocks().contains("fr"));
+    EXPECT_EQ(countryOf(database, "2.33.4.5"), (CountryMatch{"it", "Italy"}));
+    EXPECT_EQ(countryOf(database, "5.8.0.1"), (CountryMatch{"it", "Italy"}));
+    EXPECT_EQ(countryOf(database, "2.170.0.1"), (CountryMatch{"de", "Germany"}));
+    EXPECT_EQ(countryOf(database, "11.0.0.1"), CountryMatch{});
+}
+
 TEST(CountryMatch, LastBlockInScanOrderWinsAndKeepsTheLastKnownNation)
 {
     TempFolder folder;
@@ -165,10 +191,11 @@ TEST(CountryMatch, LastBlockInScanOrderWinsAndKeepsTheLastKnownNation)
 TEST(CountryMatch, MalformedLinesAndOtherAddressesMatchNothing)
 {
     TempFolder folder;
-    // ad comes first, so an it line read by mistake would take its addresses.
+    // ad comes first, so an it line read by mistake would take its addresses. Only one
+    // final carriage return ends a line.
     folder.write("ad-aggregated.zone", "0.0.0.0/0\n");
     folder.write("it-aggregated.zone",
-        "\n10.0.0.0\n10.0.0.0/33\n10.0.0.0/x\n::/0\n2001:db8::/32\n10.0.0.0/8\r\n"
+        "\n10.0.0.0\n10.0.0.0/33\n10.0.0.0/x\n::/0\n2001:db8::/32\n10.0.0.0/8\r\r\n"
         "# 10.0.0.0/8\n11.0.0.0/8\n");
     CountryDatabase database;
     loadInto(database, folder.path());

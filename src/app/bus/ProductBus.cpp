@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace rovex {
 
@@ -52,6 +54,21 @@ ServiceDescription serviceDescriptionOf(const QVariantMap& userInfo)
                               textOf(userInfo, QStringLiteral("serviceImage"))};
 }
 
+// The first text of the description longer than the bus allows, by its key.
+std::optional<std::string_view> oversizedKey(const ServiceDescription& service)
+{
+    const auto tooLong = [](const std::optional<std::string>& text) {
+        return text && text->size() > ProductBus::maxTextBytes;
+    };
+    if (tooLong(service.serviceName))
+        return "serviceName";
+    if (tooLong(service.servicePorts))
+        return "servicePorts";
+    if (tooLong(service.serviceImage))
+        return "serviceImage";
+    return std::nullopt;
+}
+
 bool isProcessFolder(const QString& name)
 {
     return !name.isEmpty()
@@ -72,7 +89,7 @@ bool commandNameIs(const QString& processFolder, const QByteArray& name)
 } // namespace
 
 ProductBus::ProductBus(const QDBusConnection& connection, QObject* parent)
-    : QObject(parent), m_connection(connection)
+    : QObject(parent), m_connection(connection), m_diagnostics(&std::cerr)
 {
     qRegisterMetaType<ServiceDescription>();
 }
@@ -144,7 +161,13 @@ void ProductBus::productMessage(const QDBusMessage& message)
                                     [&name](const ServiceMessage& candidate) { return candidate.name == name; });
     if (known == serviceMessages.cend())
         return;
-    Q_EMIT (this->*known->signal)(serviceDescriptionOf(qdbus_cast<QVariantMap>(message.arguments().constFirst())));
+    const ServiceDescription service = serviceDescriptionOf(qdbus_cast<QVariantMap>(message.arguments().constFirst()));
+    if (const std::optional<std::string_view> key = oversizedKey(service)) {
+        *m_diagnostics << "refused " << name.toStdString() << " from the session bus: its " << *key
+                       << " is over " << maxTextBytes << " bytes" << std::endl;
+        return;
+    }
+    Q_EMIT (this->*known->signal)(service);
 }
 
 } // namespace rovex

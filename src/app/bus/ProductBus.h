@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <cstddef>
+#include <iosfwd>
+
 class QDBusMessage;
 
 namespace rovex {
@@ -19,7 +22,14 @@ class ProductBus final : public QObject {
     Q_DISABLE_COPY_MOVE(ProductBus)
 
 public:
+    // Any peer on the session bus may send the product's messages: a text longer than this
+    // is refused, so that no peer can make the watch or its notifications grow without end.
+    static constexpr std::size_t maxTextBytes = 64 * 1024;
+
     explicit ProductBus(const QDBusConnection& connection, QObject* parent = nullptr);
+
+    // Where a refused message is reported, one line each (standard error by default).
+    void setDiagnostics(std::ostream& diagnostics) { m_diagnostics = &diagnostics; }
 
     // Subscribes to addservice, delservice, addserviceblock, delserviceblock and
     // rovexTempConfSaved on path /rovexid, interface rovexid.Notification only; false when
@@ -48,6 +58,7 @@ private Q_SLOTS:
 
 private:
     QDBusConnection m_connection;
+    std::ostream* m_diagnostics;
 };
 
 } // namespace rovex

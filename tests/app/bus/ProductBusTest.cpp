@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace rovex {
@@ -115,6 +116,32 @@ TEST_F(ProductBusTest, SignalsOnAnotherPathInterfaceOrSignatureAreNotTheProducts
 
     EXPECT_EQ(m_heard.addservice, std::vector<ServiceDescription>{service("last", std::nullopt, std::nullopt)});
     EXPECT_EQ(m_heard.saved, 0);
+}
+
+TEST_F(ProductBusTest, TextsOverSixtyFourKibibytesAreRefusedWithOneDiagnosticLine)
+{
+    std::ostringstream diagnostics;
+    m_product.setDiagnostics(diagnostics);
+    // Ports padded with spaces to exactly the limit, and to one byte over it.
+    const std::string atLimit = "22" + std::string(ProductBus::maxTextBytes - 2, ' ');
+    const std::string overLimit = atLimit + " ";
+    const auto description = [](const char* name, const std::string& ports) {
+        return QStringLiteral("{'serviceName': <'%1'>, 'servicePorts': <'%2'>}")
+            .arg(QLatin1String(name), QString::fromStdString(ports));
+    };
+    ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addserviceblock"),
+                           {description("over", overLimit)}));
+    ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addserviceblock"),
+                           {QStringLiteral("{'serviceName': <'%1'>}").arg(QString(70000, u'n'))}));
+    ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addserviceblock"),
+                           {description("edge", atLimit)}));
+    ASSERT_TRUE(runUntil([this] { return !m_heard.addserviceblock.empty(); }));
+    settle(m_bus);
+
+    EXPECT_EQ(m_heard.addserviceblock, std::vector<ServiceDescription>{service("edge", atLimit, std::nullopt)});
+    EXPECT_EQ(diagnostics.str(),
+              "refused addserviceblock from the session bus: its servicePorts is over 65536 bytes\n"
+              "refused addserviceblock from the session bus: its serviceName is over 65536 bytes\n");
 }
 
 TEST_F(ProductBusTest, ConfigurationSavedIsTakenWithOrWithoutUserInformation)

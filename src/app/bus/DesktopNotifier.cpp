@@ -138,6 +138,7 @@ void DesktopNotifier::capabilitiesAnswered(QDBusPendingCallWatcher* call)
     finishCall();
     const QDBusPendingReply<QStringList> reply = *call;
     if (reply.isError()) {
+        m_actionBeforeReply = 0;
         failed(reply.error());
         m_waiting.reset(); // every delivery so far met the same missing server
         return;
@@ -153,6 +154,7 @@ void DesktopNotifier::notifyAnswered(QDBusPendingCallWatcher* call)
     finishCall();
     const QDBusPendingReply<uint> reply = *call;
     if (reply.isError()) {
+        m_actionBeforeReply = 0;
         failed(reply.error());
         schedule(); // what arrived meanwhile is a new delivery
         return;
@@ -161,6 +163,8 @@ void DesktopNotifier::notifyAnswered(QDBusPendingCallWatcher* call)
     m_notificationId = reply.value();
     schedule();
     Q_EMIT delivered(m_notificationId);
+    if (std::exchange(m_actionBeforeReply, 0U) == m_notificationId && m_notificationId != 0)
+        Q_EMIT activated();
 }
 
 // The id and the capabilities may belong to a server that is gone: the next attempt starts
@@ -176,10 +180,14 @@ void DesktopNotifier::failed(const QDBusError& error)
 }
 
 // Whichever action was chosen: the notification offers only its default one.
+// The server's action may overtake its answer to our Notify call: an id not yet known is
+// kept while a call is in flight and matched when the answer comes.
 void DesktopNotifier::actionInvoked(uint id, const QString& /*actionKey*/)
 {
     if (id != 0 && id == m_notificationId)
         Q_EMIT activated();
+    else if (id != 0 && m_call)
+        m_actionBeforeReply = id;
 }
 
 } // namespace rovex

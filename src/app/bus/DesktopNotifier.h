@@ -87,6 +87,7 @@ private:
     ImageFiles m_imageFiles;
     BodyMarkup m_markup = BodyMarkup::Unknown;
     quint32 m_notificationId = 0;
+    quint32 m_actionBeforeReply = 0; // an action for an id the server had not yet answered with
     bool m_failureLogged = false;
 };
 

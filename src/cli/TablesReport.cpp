@@ -8,6 +8,7 @@
 #include <iomanip>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 namespace rovex::cli {
 namespace {
@@ -68,13 +69,18 @@ void writeOccurrences(JsonWriter& json, const TrafficStore& store)
 {
     writePerTable(json, "occurrences", [&](TrafficCategory category) {
         json.beginObject();
-        for (const std::string_view key : store.occurrenceKeys(category)) {
-            json.key(key);
-            json.beginObject();
-            for (const auto& [name, count] : store.occurrences(category, key))
-                json.member(name, count);
+        bool open = false;
+        store.forEachOccurrence(
+            category,
+            [&](std::string_view key) {
+                if (std::exchange(open, true))
+                    json.endObject();
+                json.key(key);
+                json.beginObject();
+            },
+            [&](std::string_view name, std::int64_t count) { json.member(name, count); });
+        if (open)
             json.endObject();
-        }
         json.endObject();
     });
 }

@@ -30,6 +30,24 @@ public:
     std::vector<Counterpart> addressesOf(NameInterner::Id port) const;
     std::vector<Counterpart> portsOf(NameInterner::Id address) const;
 
+    // Each counterpart of a key with its count, first-seen order, without building a list.
+    template <typename Visit>
+    void forEachAddressOf(NameInterner::Id port, Visit&& visit) const
+    {
+        if (const auto found = m_addressesOfPort.find(port); found != m_addressesOfPort.end()) {
+            for (const NameInterner::Id address : found->second)
+                visit(address, m_pairCounts.at(pairKey(port, address)));
+        }
+    }
+    template <typename Visit>
+    void forEachPortOf(NameInterner::Id address, Visit&& visit) const
+    {
+        if (const auto found = m_portsOfAddress.find(address); found != m_portsOfAddress.end()) {
+            for (const NameInterner::Id port : found->second)
+                visit(port, m_pairCounts.at(pairKey(port, address)));
+        }
+    }
+
     void clear();
 
 private:

@@ -79,6 +79,25 @@ public:
     // counterparts of one key with how often each was seen with it.
     std::vector<std::string_view> occurrenceKeys(TrafficCategory category) const;
     std::vector<Counterpart> occurrences(TrafficCategory category, std::string_view name) const;
+    // The whole dictionary of a table in one walk, keys in first-seen order: key(name) once
+    // per key, then counterpart(name, count) for each of its counterparts. Nothing is looked
+    // up by name and no list is built, so writing it out costs what it holds.
+    template <typename Key, typename Counterpart>
+    void forEachOccurrence(TrafficCategory category, Key&& key, Counterpart&& counterpart) const
+    {
+        const OccurrenceTable& table = m_occurrences[indexOf(kindOf(category))];
+        const bool ports = isPortTable(category);
+        const NameInterner& keys = ports ? m_ports : m_addresses;
+        const NameInterner& counterparts = ports ? m_addresses : m_ports;
+        const auto visit = [&](NameInterner::Id id, std::int64_t count) { counterpart(counterparts.name(id), count); };
+        for (const NameInterner::Id id : ports ? table.ports() : table.addresses()) {
+            key(keys.name(id));
+            if (ports)
+                table.forEachAddressOf(id, visit);
+            else
+                table.forEachPortOf(id, visit);
+        }
+    }
 
     // The rows added and counted since the last call.
     StoreChanges takeChanges();

@@ -3,7 +3,7 @@
 // should fire every 5 ms measures how late the event loop gets to it. Prints the longest
 // stall, the 99th percentile, the lines counted and the resident memory at the end.
 //
-//   desktop_stall ROVEX_SIM [RATE] [SECONDS] [--simple-log ROWS]
+//   desktop_stall ROVEX_SIM [RATE] [SECONDS] [ADDRESSES] [--simple-log ROWS]
 //
 // With --simple-log only the simple log window is open, keeping ROWS rows live.
 //
@@ -73,11 +73,13 @@ int main(int argc, char** argv)
         arguments.remove(at, 2);
     }
     if (arguments.size() < 2) {
-        std::cerr << "usage: desktop_stall ROVEX_SIM [RATE] [SECONDS] [--simple-log ROWS]\n";
+        std::cerr << "usage: desktop_stall ROVEX_SIM [RATE] [SECONDS] [ADDRESSES] [--simple-log ROWS]\n";
         return 2;
     }
     const QString rate = arguments.size() > 2 ? arguments[2] : QStringLiteral("100000");
     const QString seconds = arguments.size() > 3 ? arguments[3] : QStringLiteral("30");
+    // How many distinct remote hosts the log comes from (rovex-sim log --addresses).
+    const QString addresses = arguments.size() > 4 ? arguments[4] : QStringLiteral("5000");
 
     QTemporaryDir root;
     QProcess::execute(arguments[1], {QStringLiteral("library"), QStringLiteral("--root"), root.path()});
@@ -94,7 +96,7 @@ int main(int argc, char** argv)
     QProcess writer;
     writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     writer.start(arguments[1], {QStringLiteral("log"), QStringLiteral("--root"), root.path(), QStringLiteral("--rate"),
-                                rate, QStringLiteral("--seconds"), seconds});
+                                rate, QStringLiteral("--seconds"), seconds, QStringLiteral("--addresses"), addresses});
 
     std::vector<qint64> lateness;
     QElapsedTimer clock;

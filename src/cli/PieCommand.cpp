@@ -1,4 +1,5 @@
 #include "chart/PieChart.h"
+#include "chart/RowPie.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/HeadlessViewer.h"
@@ -89,10 +90,7 @@ std::vector<RXDiaObj> rowSlices(const CommandLine& line, const std::string& tabl
     HeadlessViewer viewer(root, std::cerr);
     for (Input& input : inputs)
         classify(viewer, input);
-    std::vector<NameCount> counted;
-    for (const TrafficStore::Counterpart& counterpart : viewer.store().occurrences(*category, row))
-        counted.push_back({counterpart.name, counterpart.count});
-    return makegrafico(counted);
+    return pieOfRow(viewer.store(), *category, row);
 }
 
 } // namespace

@@ -20,7 +20,7 @@
 #include "app/widgets/PortInfoPopover.h"
 #include "app/images/Images.h"
 #include "app/images/QtText.h"
-#include "chart/PieChart.h"
+#include "chart/RowPie.h"
 #include "app/system/LoginItem.h"
 #include "firewall/FixedPaths.h"
 #include "intake/RXReadLog.h"
@@ -266,11 +266,7 @@ void AppDelegate::showInformation(TrafficCategory category, const QString& name,
 
 void AppDelegate::grafici(TrafficCategory category, const QString& name, QWidget* sender)
 {
-    const std::string key = name.toStdString();
-    std::vector<NameCount> counted;
-    for (const TrafficStore::Counterpart& counterpart : m_tables->store().occurrences(category, key))
-        counted.push_back({counterpart.name, counterpart.count});
-    m_tortaPopover->showPie(category, name, makegrafico(counted), sender);
+    m_tortaPopover->showPie(category, name, pieOfRow(m_tables->store(), category, name.toStdString()), sender);
 }
 
 void AppDelegate::infoContenutoTortaPopoverIPorPort(QWidget* sender)

@@ -115,10 +115,7 @@ void TortaPopover::makegrafico(std::vector<RXDiaObj> slices)
 void TortaPopover::dia()
 {
     delete m_chart;
-    m_chart = new CustomCircle(m_grafico);
-    m_chart->setGeometry(0, 0, m_grafico->width(), m_grafico->height());
-    m_chart->setValoripassati(m_valoripassatitemporanei);
-    m_chart->show();
+    m_chart = CustomCircle::placeIn(*m_grafico, m_valoripassatitemporanei);
 }
 
 void TortaPopover::showPie(TrafficCategory category, const QString& name, std::vector<RXDiaObj> slices,

@@ -2,6 +2,7 @@
 
 #include "app/images/Images.h"
 #include "app/widgets/BusyIndicator.h"
+#include "app/widgets/KeptEqual.h"
 #include "simplelog/SimpleLogTail.h"
 
 #include <QCheckBox>
@@ -136,9 +137,7 @@ QWidget* SimpleLogWindow::makeReadControls()
     m_limiter->setValue(static_cast<int>(defaultSimpleLogLimiter));
     m_limiterSlider = lineSlider(static_cast<int>(defaultSimpleLogLimiter), box);
     m_limiterSlider->setObjectName(QStringLiteral("limiterSlider"));
-    // The field and the slider always show the same number.
-    connect(m_limiter, &QSpinBox::valueChanged, m_limiterSlider, &QSlider::setValue);
-    connect(m_limiterSlider, &QSlider::valueChanged, m_limiter, &QSpinBox::setValue);
+    keepEqual(*m_limiterSlider, *m_limiter);
     m_show = new QPushButton(menuText("slshow"), box);
     m_show->setObjectName(QStringLiteral("showLogsButton"));
     m_progress->setObjectName(QStringLiteral("progressIndicator"));

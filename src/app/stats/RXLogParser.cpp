@@ -172,8 +172,8 @@ void RXLogParser::loadLayout(std::shared_ptr<const StatsResult> result)
     window.ipBox().show();
     window.portBox().show();
     window.statsProgressString().hide();
-    dia(window.principale(), m_result->addressSlices);
-    dia(window.principale2(), m_result->portSlices);
+    CustomCircle::placeIn(window.principale(), m_result->addressSlices);
+    CustomCircle::placeIn(window.principale2(), m_result->portSlices);
     window.addressesCollectionViewArray().setEntries(entriesOf(m_result->addresses, &addressName));
     window.portsCollectionViewArray().setEntries(entriesOf(m_result->ports, &portName));
     Q_EMIT loadLayoutLogParser();
@@ -190,14 +190,6 @@ void RXLogParser::restoreIdle(const StatsResult& result)
     window.portBox().setVisible(result.boxes.portBox);
     window.dangerBox().setVisible(result.boxes.dangerBox);
     Q_EMIT loadLayoutLogParser();
-}
-
-void RXLogParser::dia(QWidget& container, const std::vector<RXDiaObj>& slices)
-{
-    auto* chart = new CustomCircle(&container);
-    chart->setGeometry(0, 0, container.width(), container.height());
-    chart->setValoripassati(slices);
-    chart->show();
 }
 
 void RXLogParser::enablePortButtons(bool enabled)

@@ -69,7 +69,6 @@ private:
     void loadPortLayout(const IpsForPort& list);
     void clearCharts();
     void showLinesRead(std::int64_t lines);
-    void dia(QWidget& container, const std::vector<RXDiaObj>& slices);
     void enablePortButtons(bool enabled);
     void showAddress(const QString& address, QWidget* sender);
     std::filesystem::path logPath() const;

@@ -4,6 +4,7 @@
 #include "app/images/MenuTexts.h"
 #include "app/stats/ShareBarDelegate.h"
 #include "app/stats/StatsEntryModel.h"
+#include "app/widgets/KeptEqual.h"
 #include "chart/RXDiaObj.h"
 
 #include <QButtonGroup>
@@ -34,8 +35,7 @@ QHBoxLayout* pairedLimit(QSlider* slider, QSpinBox* box, int minimum, int maximu
     slider->setValue(value);
     box->setRange(minimum, maximum);
     box->setValue(value);
-    QObject::connect(slider, &QSlider::valueChanged, box, &QSpinBox::setValue);
-    QObject::connect(box, &QSpinBox::valueChanged, slider, &QSlider::setValue);
+    keepEqual(*slider, *box);
     auto* row = new QHBoxLayout;
     row->addWidget(slider, 1);
     row->addWidget(box);

@@ -22,6 +22,15 @@ CustomCircle::CustomCircle(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("CustomCircle"));
 }
 
+CustomCircle* CustomCircle::placeIn(QWidget& container, std::vector<RXDiaObj> slices)
+{
+    auto* chart = new CustomCircle(&container);
+    chart->setGeometry(0, 0, container.width(), container.height());
+    chart->setValoripassati(std::move(slices));
+    chart->show();
+    return chart;
+}
+
 void CustomCircle::setValoripassati(std::vector<RXDiaObj> slices)
 {
     m_valoripassati = std::move(slices);

@@ -17,6 +17,9 @@ class CustomCircle final : public QWidget {
 public:
     explicit CustomCircle(QWidget* parent = nullptr);
 
+    // A new chart of the slices filling the container, shown on top of what it holds.
+    static CustomCircle* placeIn(QWidget& container, std::vector<RXDiaObj> slices);
+
     const std::vector<RXDiaObj>& valoripassati() const { return m_valoripassati; }
     void setValoripassati(std::vector<RXDiaObj> slices);
 

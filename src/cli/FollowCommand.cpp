@@ -4,7 +4,7 @@
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
 #include "firewall/FixedPaths.h"
-#include "intake/RXReadLog.h"
+#include "follow/RXReadLog.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -9,7 +9,7 @@ namespace rovex::test {
 namespace {
 
 constexpr const char* writerScript = R"(
-import errno, os, sys, time
+import os, sys, time
 log = sys.argv[1]
 os.makedirs(os.path.dirname(log), exist_ok=True)
 def append(data, step=1 << 30):
@@ -20,25 +20,12 @@ def append(data, step=1 << 30):
             time.sleep(0.002)
     os.close(fd)
 line = b'Dec  6 07:49:%02d rule 7/0(match): block in on en0: 10.0.%d.%d.51234 > 192.168.1.2.%d: tcp\n'
-def fifo(text):
-    try:
-        os.close(os.open(log, os.O_WRONLY | os.O_NONBLOCK))
-    except OSError as error:
-        if error.errno != errno.ENXIO:
-            raise
-    else:
-        os.unlink(log)  # so that the reader cannot block on it again
-        sys.exit('a reader held the fifo open')
 steps = {
     'append': lambda text: append(text.encode()),
     'drip': lambda text: append(text.encode(), 5),
     'large': lambda text: append(b''.join(line % (i % 60, i % 256, i // 256 % 256, i % 65536) for i in range(120000))),
     'truncate': lambda text: os.truncate(log, 0),
     'remove': lambda text: os.unlink(log),
-    'rename': lambda text: os.rename(log, log + '.1'),
-    'chmod': lambda text: os.chmod(log, int(text, 8)),
-    'sleep': lambda text: time.sleep(float(text)),
-    'fifo': fifo,
 }
 for step in sys.argv[2:]:
     verb, _, text = step.partition(':')

@@ -18,8 +18,7 @@ bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit
 //   append:TEXT  one write at the end, creating the log and its folder if missing
 //   drip:TEXT    the same in writes of five bytes
 //   large:       more than 8 MiB of log lines in one write
-//   truncate:  remove:  rename: (to the log's name plus ".1")  chmod:OCTAL  sleep:SECONDS
-//   fifo:        fails, and removes the FIFO at the log's path, if a reader holds it open
+//   truncate:  remove:
 class LogWriter final {
 public:
     // Starts at once.

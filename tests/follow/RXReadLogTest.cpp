@@ -1,67 +1,17 @@
-#include "FollowHarness.h"
-
-#include "firewall/FixedPaths.h"
-#include "intake/RXReadLog.h"
+#include "FollowFixture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include <cerrno>
+#include <chrono>
 
 namespace rovex::test {
 namespace {
-
-using Segments = std::vector<std::string>;
-
-class Follow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_root.isValid());
-        m_log = m_root.path() + QString::fromUtf8(paths::pfLog.data(), static_cast<qsizetype>(paths::pfLog.size()));
-    }
-
-    void makeLogFolder() const { ASSERT_TRUE(QDir().mkpath(QFileInfo(m_log).absolutePath())); }
-
-    void createLog(const QByteArray& text) const
-    {
-        makeLogFolder();
-        QFile file(m_log);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(text), text.size());
-    }
-
-    // Starts a reader that records the bytes it hands on from each file it follows, in
-    // order; fileEnded opens the next segment.
-    void follow()
-    {
-        m_reader = std::make_unique<RXReadLog>(m_log);
-        QObject::connect(m_reader.get(), &RXReadLog::chunkRead, m_reader.get(), [this](const QByteArray& chunk) {
-            EXPECT_TRUE(!chunk.isEmpty() && chunk.size() <= RXReadLog::sliceBytes) << chunk.size();
-            m_segments.back().append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
-        });
-        QObject::connect(m_reader.get(), &RXReadLog::fileEnded, m_reader.get(), [this] { m_segments.emplace_back(); });
-        m_reader->checklogfileandreadlog();
-    }
-
-    void expectSegments(LogWriter& writer, const Segments& expected)
-    {
-        EXPECT_TRUE(runUntil([&] { return writer.succeeded() && m_segments == expected; })) << writer.report();
-        EXPECT_EQ(m_segments, expected);
-    }
-
-    QTemporaryDir m_root;
-    QString m_log;
-    Segments m_segments {std::string()};
-    std::unique_ptr<RXReadLog> m_reader;
-};
 
 TEST_F(Follow, StartsAtTheEndOfAnExistingLogAndDeliversEachByteOnceInOrder)
 {
@@ -85,9 +35,16 @@ TEST_F(Follow, RotatedLogEndsWithItsTailAndTheNextIsReadFromItsFirstByte)
     deleted.finishWhileReaderIsBusy();
     expectSegments(deleted, {"tail of the old log\nhalf a li", "first of the new log\n"});
 
-    // Renamed while followed; the name stays missing across polls before the next log appears.
-    LogWriter renamed(m_log, {"append:last of the second\n", "rename:", "sleep:1.5", "append:B1\n"});
-    expectSegments(renamed, {"tail of the old log\nhalf a li", "first of the new log\nlast of the second\n", "B1\n"});
+    // Renamed while followed; the name stays missing until the renamed file is given up.
+    appendToLog("last of the second\n");
+    Segments expected {"tail of the old log\nhalf a li", "first of the new log\nlast of the second\n"};
+    ASSERT_TRUE(waitForSegments(expected));
+    renameLog(m_log, m_log + QStringLiteral(".1"));
+    expected.emplace_back();
+    ASSERT_TRUE(waitForSegments(expected));
+    appendToLog("B1\n");
+    expected.back() = "B1\n";
+    waitForSegments(expected);
 }
 
 TEST_F(Follow, TruncatedLogIsFollowedAgainFromItsStart)
@@ -103,8 +60,10 @@ TEST_F(Follow, TruncatedLogIsFollowedAgainFromItsStart)
 TEST_F(Follow, LogMissingAtTheStartIsReadFromItsFirstByte)
 {
     follow(); // not even its folder exists yet
-    LogWriter writer(m_log, {"append:first line\n", "sleep:0.3", "append:second line\n"});
-    expectSegments(writer, {"first line\nsecond line\n"});
+    appendToLog("first line\n");
+    ASSERT_TRUE(waitForSegments({"first line\n"}));
+    appendToLog("second line\n");
+    waitForSegments({"first line\nsecond line\n"});
 }
 
 TEST_F(Follow, LargeAppendArrivesWholeInSlices)
@@ -127,11 +86,36 @@ TEST_F(Follow, FifoAtTheLogPathIsSkippedWithoutBlocking)
 {
     makeLogFolder();
     ASSERT_EQ(::mkfifo(QFile::encodeName(m_log).constData(), 0644), 0);
-    // Started first: a reader stuck in opening the FIFO would wait for this writer, which
-    // fails when it finds a reader there. Then a regular log takes the FIFO's place.
-    LogWriter writer(m_log, {"sleep:1.5", "fifo:", "remove:", "append:first of the regular log\n"});
+    // The reader looks at the log as it starts: one stuck in opening the FIFO never returns.
     follow();
-    expectSegments(writer, {"first of the regular log\n"});
+    QCoreApplication::processEvents();
+    // Between two looks no reader may hold the FIFO open: a writer would then find one.
+    const int writer = ::open(QFile::encodeName(m_log).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    EXPECT_EQ(writer, -1) << "a reader holds the FIFO open";
+    EXPECT_EQ(errno, ENXIO);
+    if (writer >= 0)
+        ::close(writer);
+    // Then a regular log takes the FIFO's place.
+    ASSERT_TRUE(QFile::remove(m_log));
+    appendToLog("first of the regular log\n");
+    waitForSegments({"first of the regular log\n"});
+}
+
+TEST_F(Follow, InotifyAloneFollowsAppendsTruncationAndRecreation)
+{
+    makeLogFolder();
+    // The poll never comes during the test: every look is started by an inotify event.
+    follow({std::chrono::hours(1), std::chrono::milliseconds(100)});
+    appendToLog("created\n");
+    ASSERT_TRUE(waitForLine("created"));
+    appendToLog("appended\n");
+    ASSERT_TRUE(waitForLine("appended"));
+    createLog("cut\n");
+    ASSERT_TRUE(waitForLine("cut"));
+    ASSERT_TRUE(QFile::remove(m_log));
+    appendToLog("recreated\n");
+    EXPECT_TRUE(waitForLine("recreated"));
+    EXPECT_EQ(lines(), (Lines {"created", "appended", "cut", "recreated"}));
 }
 
 // Root reads any file, so the case is run again in a child without that privilege.
@@ -164,8 +148,12 @@ TEST_F(Follow, UnreadableLogIsFollowedOnceReadable)
     }
     follow();
     // What was there at the start stays old traffic; what came after is delivered.
-    LogWriter writer(m_log, {"chmod:200", "append:written while unreadable\n", "sleep:1.5", "chmod:644", "append:after the chmod\n"});
-    expectSegments(writer, {"written while unreadable\nafter the chmod\n"});
+    ASSERT_TRUE(QFile::setPermissions(m_log, QFile::WriteOwner));
+    appendToLog("written while unreadable\n");
+    m_reader->readlog(); // a look, as the poll takes, while the log cannot be read
+    ASSERT_TRUE(QFile::setPermissions(m_log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    appendToLog("after the chmod\n");
+    waitForSegments({"written while unreadable\nafter the chmod\n"});
 }
 
 } // namespace

@@ -23,7 +23,7 @@
 #include "chart/RowPie.h"
 #include "app/system/LoginItem.h"
 #include "firewall/FixedPaths.h"
-#include "intake/RXReadLog.h"
+#include "follow/RXReadLog.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,16 +16,17 @@ namespace rovex {
 
 // Watches the followed log for anything that may call for a read: the file written,
 // changed, deleted or renamed, and its name created, moved in or removed in its folder.
-// The watch is one inotify descriptor read on the main thread; a one-second poll covers
-// the times when the file or its folder is missing (nothing to watch yet), a file the
-// process may not read (inotify refuses it), and any event lost by the kernel. The
+// The watch is one inotify descriptor read on the main thread; a poll (once a second in the
+// application) covers the times when the file or its folder is missing (nothing to watch
+// yet), a file the process may not read (inotify refuses it), any event lost by the
+// kernel, and a rotated file still being drained (its watch went to the new log). The
 // watcher never reads the log: it only tells the reader to look.
 class RXObserveFileLogs final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RXObserveFileLogs)
 
 public:
-    explicit RXObserveFileLogs(const QString& pathfilelog, QObject* parent = nullptr);
+    RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval, QObject* parent = nullptr);
     ~RXObserveFileLogs() override;
 
     const QString& pathfilelog() const { return m_pathfilelog; }

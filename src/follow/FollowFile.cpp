@@ -1,4 +1,4 @@
-#include "intake/FollowFile.h"
+#include "follow/FollowFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "intake/RXObserveFileLogs.h"
+#include "follow/RXObserveFileLogs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,11 +19,10 @@ constexpr std::uint32_t fileMask = IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_M
 // The folder's own removal or move is watched too: its watch must be aimed anew then.
 constexpr std::uint32_t folderMask = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_DELETE_SELF
     | IN_MOVE_SELF | IN_ONLYDIR;
-constexpr int pollMilliseconds = 1000;
 
 } // namespace
 
-RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, QObject* parent)
+RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval, QObject* parent)
     : QObject(parent)
     , m_pathfilelog(pathfilelog)
     , m_nativePath(QFile::encodeName(pathfilelog))
@@ -31,7 +30,7 @@ RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, QObject* parent
     const QFileInfo info(pathfilelog);
     m_folder = QFile::encodeName(info.absolutePath());
     m_name = QFile::encodeName(info.fileName());
-    m_poll.setInterval(pollMilliseconds);
+    m_poll.setInterval(pollInterval);
     connect(&m_poll, &QTimer::timeout, this, &RXObserveFileLogs::poll);
 }
 

@@ -32,6 +32,7 @@ int main(int argc, char** argv)
     rovex::ServiceWatch watch;
     rovex::LogIntake intake(store, watch, {});
     rovex::LogLineGenerator generator(7, addresses);
+    const long beforeKilobytes = statusKilobytes("VmRSS"); // the generator's pool is not the store's
 
     const auto start = std::chrono::steady_clock::now();
     std::string batch;
@@ -47,11 +48,18 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     std::size_t rows = 0;
-    for (const auto category : rovex::allTrafficCategories)
+    for (const auto category : rovex::allTrafficCategories) {
         rows += store.rowCount(category);
+        store.rankedByCount(category); // the views keep every table ranked
+    }
     batch = std::string(); // the generator's batch is not the store's memory
-    std::cout << "lines " << lines << ", addresses " << addresses << ", rows " << rows << '\n'
+    const double storeBytes = static_cast<double>(statusKilobytes("VmRSS") - beforeKilobytes) * 1024.0;
+    const auto pairBytes = static_cast<double>(store.occurrenceBytes());
+    std::cout << "lines " << lines << ", addresses " << addresses << ", rows " << rows << ", occurrence pairs "
+              << store.occurrencePairs() << '\n'
               << "seconds " << seconds << " (generation included)\n"
               << "resident " << statusKilobytes("VmRSS") / 1024 << " MiB, peak " << statusKilobytes("VmHWM") / 1024
-              << " MiB\n";
+              << " MiB, of which the store " << storeBytes / 1048576.0 << " MiB\n"
+              << "bytes per row, the occurrence pairs' " << pairBytes / 1048576.0
+              << " MiB taken out: " << (storeBytes - pairBytes) / static_cast<double>(rows) << '\n';
 }

@@ -42,6 +42,33 @@ OccurrenceTable::counted(const std::vector<NameInterner::Id>* ids, bool idsArePo
     return result;
 }
 
+namespace {
+
+constexpr std::size_t mallocOverhead = 16; // glibc's header and rounding per block, on average
+
+template <typename Map>
+std::size_t mapBytes(const Map& map)
+{
+    return map.capacity() * (sizeof(typename Map::value_type) + 1);
+}
+
+template <typename Map>
+std::size_t listsBytes(const Map& lists)
+{
+    std::size_t bytes = mapBytes(lists);
+    for (const auto& [key, ids] : lists)
+        bytes += ids.capacity() * sizeof(NameInterner::Id) + mallocOverhead;
+    return bytes;
+}
+
+} // namespace
+
+std::size_t OccurrenceTable::bytesHeld() const
+{
+    return mapBytes(m_pairCounts) + listsBytes(m_addressesOfPort) + listsBytes(m_portsOfAddress) +
+           (m_portOrder.capacity() + m_addressOrder.capacity()) * sizeof(NameInterner::Id);
+}
+
 void OccurrenceTable::clear()
 {
     m_pairCounts.clear();

@@ -50,6 +50,11 @@ public:
 
     void clear();
 
+    // Distinct (port, address) pairs, and the bytes this table holds for them: what the
+    // memory budget of the tables counts apart from their rows.
+    std::size_t pairCount() const { return m_pairCounts.size(); }
+    std::size_t bytesHeld() const;
+
 private:
     static std::uint64_t pairKey(NameInterner::Id port, NameInterner::Id address)
     {

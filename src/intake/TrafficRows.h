@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace rovex {
@@ -10,10 +9,14 @@ namespace rovex {
 using Clock = std::chrono::system_clock;
 using TimePoint = Clock::time_point;
 
+// The rows' texts are views into the store's interned names, which stay where they are
+// for the store's life: a row of a million-address table then costs tens of bytes, not
+// three strings of its own.
+
 // A row of a port table.
 struct ObjPort {
-    std::string portName;
-    std::string portImage; // image name: the service's image, or "genericservice"
+    std::string_view portName;
+    std::string_view portImage; // image name: the service's image, or "genericservice"
     std::int64_t portCount = 0;
     TimePoint portDate;    // first sighting; never changed
     std::uint64_t sighting = 0; // order of creation across the store: ties rank by it
@@ -22,11 +25,11 @@ struct ObjPort {
 // A row of an address table. ipImage names the country flag, which is the country code
 // as the database names it; both it and nationName stay empty until a country is found.
 struct ObjIp {
-    std::string ipName;
+    std::string_view ipName;
     std::int64_t ipCount = 0;
     TimePoint ipDate;
-    std::string ipImage;
-    std::string nationName;
+    std::string_view ipImage;
+    std::string_view nationName;
     std::uint64_t sighting = 0;
 };
 

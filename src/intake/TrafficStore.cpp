@@ -12,19 +12,6 @@ namespace {
 
 constexpr std::string_view genericServiceImage = "genericservice";
 
-template <typename Row>
-std::vector<std::size_t> rankRows(const std::vector<Row>& rows)
-{
-    std::vector<std::size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&rows](std::size_t a, std::size_t b) {
-        if (rowCount(rows[a]) != rowCount(rows[b]))
-            return rowCount(rows[a]) > rowCount(rows[b]);
-        return rows[a].sighting < rows[b].sighting;
-    });
-    return order;
-}
-
 // Appends the names at the positions to an ignore list, each name once, in the given order.
 template <typename Row>
 void appendNames(const std::vector<Row>& rows, std::span<const std::size_t> positions,
@@ -133,7 +120,7 @@ ObjPort TrafficStore::makePortRow(NameInterner::Id port, TimePoint now)
     ObjPort row;
     row.portName = m_ports.name(port);
     const auto service = m_allServicesDict.find(row.portName);
-    row.portImage = service != m_allServicesDict.end() ? service->second : std::string(genericServiceImage);
+    row.portImage = label(service != m_allServicesDict.end() ? std::string_view(service->second) : genericServiceImage);
     row.portCount = 1;
     row.portDate = now;
     row.sighting = m_nextSighting++;
@@ -149,6 +136,8 @@ ObjIp TrafficStore::makeAddressRow(NameInterner::Id address, TimePoint now)
     row.sighting = m_nextSighting++;
     return row;
 }
+
+std::string_view TrafficStore::label(std::string_view text) { return m_labels.name(m_labels.intern(text)); }
 
 bool TrafficStore::addIgnoredPort(std::string_view port) { return appendOnce(m_ignorePort, m_ignoredPorts, port); }
 
@@ -221,7 +210,36 @@ std::string_view TrafficStore::rowName(TrafficCategory category, std::size_t pos
 
 std::vector<std::size_t> TrafficStore::rankedByCount(TrafficCategory category) const
 {
-    return isPortTable(category) ? rankRows(portRows(category)) : rankRows(ipRows(category));
+    return withTable(category, [](const auto& table) {
+        table.rankAll();
+        std::vector<std::size_t> order;
+        order.reserve(table.rows().size());
+        table.ranking().forEach([&](RankKey key) { order.push_back(table.positionOfSighting(key.sighting)); });
+        return order;
+    });
+}
+
+void TrafficStore::rank(TrafficCategory category, std::span<const std::size_t> positions)
+{
+    withTable(category, [positions](const auto& table) {
+        for (const std::size_t position : positions)
+            table.rank(position);
+    });
+}
+
+std::size_t TrafficStore::rankedRows(TrafficCategory category) const
+{
+    return withTable(category, [](const auto& table) { return table.ranking().size(); });
+}
+
+std::size_t TrafficStore::positionAtRank(TrafficCategory category, std::size_t rank) const
+{
+    return withTable(category, [rank](const auto& table) { return table.positionAtRank(rank); });
+}
+
+std::size_t TrafficStore::rankOf(TrafficCategory category, std::size_t position) const
+{
+    return withTable(category, [position](const auto& table) { return table.rankOf(position); });
 }
 
 void TrafficStore::setCountry(TrafficCategory category, std::size_t position, std::string_view code,
@@ -230,9 +248,9 @@ void TrafficStore::setCountry(TrafficCategory category, std::size_t position, st
     auto& rows = addressTableOf(category).rows();
     if (isPortTable(category) || position >= rows.size())
         return;
-    rows[position].ipImage = code;
+    rows[position].ipImage = label(code);
     if (!nation.empty())
-        rows[position].nationName = nation;
+        rows[position].nationName = label(nation);
 }
 
 std::vector<std::string_view> TrafficStore::occurrenceKeys(TrafficCategory category) const
@@ -260,6 +278,22 @@ std::vector<TrafficStore::Counterpart> TrafficStore::occurrences(TrafficCategory
     for (const auto& [counterpart, count] : ports ? table.addressesOf(*id) : table.portsOf(*id))
         result.push_back({counterparts.name(counterpart), count});
     return result;
+}
+
+std::size_t TrafficStore::occurrencePairs() const
+{
+    std::size_t pairs = 0;
+    for (const OccurrenceTable& table : m_occurrences)
+        pairs += table.pairCount();
+    return pairs;
+}
+
+std::size_t TrafficStore::occurrenceBytes() const
+{
+    std::size_t bytes = 0;
+    for (const OccurrenceTable& table : m_occurrences)
+        bytes += table.bytesHeld();
+    return bytes;
 }
 
 StoreChanges TrafficStore::takeChanges()

@@ -30,6 +30,11 @@ public:
 
     TrafficStore() = default;
     explicit TrafficStore(ServiceImages allServicesDict);
+    // Rows point into the store's own names: a copy would point into the original.
+    TrafficStore(const TrafficStore&) = delete;
+    TrafficStore& operator=(const TrafficStore&) = delete;
+    TrafficStore(TrafficStore&&) = default;
+    TrafficStore& operator=(TrafficStore&&) = default;
 
     const ServiceImages& allServicesDict() const { return m_allServicesDict; }
     void setAllServicesDict(ServiceImages images) { m_allServicesDict = std::move(images); }
@@ -70,6 +75,12 @@ public:
     std::string_view rowName(TrafficCategory category, std::size_t position) const;
     // Row positions by count, highest first; equal counts by first sighting.
     std::vector<std::size_t> rankedByCount(TrafficCategory category) const;
+    // The same ranking, kept for views: rank() tells it which rows were added or counted,
+    // after which positionAtRank() and rankOf() answer for them (absent for rows not ranked).
+    void rank(TrafficCategory category, std::span<const std::size_t> positions);
+    std::size_t rankedRows(TrafficCategory category) const;
+    std::size_t positionAtRank(TrafficCategory category, std::size_t rank) const;
+    std::size_t rankOf(TrafficCategory category, std::size_t position) const;
 
     // The country found for an address row: its flag (named by the code) and its name,
     // which stays as it was when the code has none.
@@ -99,6 +110,10 @@ public:
         }
     }
 
+    // Distinct pairs over the four dictionaries, and the bytes they hold (for the benchmarks).
+    std::size_t occurrencePairs() const;
+    std::size_t occurrenceBytes() const;
+
     // The rows added and counted since the last call.
     StoreChanges takeChanges();
 
@@ -109,12 +124,22 @@ private:
     void count(RowTable<Row>& table, TrafficCategory category, NameInterner::Id id, const MakeRow& makeRow);
     ObjPort makePortRow(NameInterner::Id port, TimePoint now);
     ObjIp makeAddressRow(NameInterner::Id address, TimePoint now);
+    // The text kept once among the images and country names rows point to.
+    std::string_view label(std::string_view text);
     RowTable<ObjPort>& portTableOf(TrafficCategory category);
     RowTable<ObjIp>& addressTableOf(TrafficCategory category);
+    // Calls use(table) with the category's table, whichever kind of row it holds.
+    template <typename Use>
+    decltype(auto) withTable(TrafficCategory category, Use&& use) const
+    {
+        const std::size_t index = indexOf(kindOf(category));
+        return isPortTable(category) ? use(m_portTables[index]) : use(m_addressTables[index]);
+    }
 
     ServiceImages m_allServicesDict;
     NameInterner m_ports;
     NameInterner m_addresses;
+    NameInterner m_labels; // images and country names: few, and never cleared
     std::array<RowTable<ObjPort>, trafficKindCount> m_portTables;
     std::array<RowTable<ObjIp>, trafficKindCount> m_addressTables;
     std::array<OccurrenceTable, trafficKindCount> m_occurrences;

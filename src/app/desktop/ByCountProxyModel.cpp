@@ -1,55 +1,155 @@
 #include "app/desktop/ByCountProxyModel.h"
 
 #include "app/desktop/TrafficTableModel.h"
+#include "intake/TrafficStore.h"
+
+#include <numeric>
+#include <vector>
 
 namespace rovex {
 
-ByCountProxyModel::ByCountProxyModel(QObject* parent) : QSortFilterProxyModel(parent)
-{
-    setSortRole(TrafficTableModel::countRole);
-    setDynamicSortFilter(false);
-}
+namespace {
+
+constexpr std::size_t absent = SIZE_MAX;
+
+} // namespace
+
+ByCountProxyModel::ByCountProxyModel(QObject* parent) : QAbstractProxyModel(parent) {}
 
 void ByCountProxyModel::setTable(TrafficTableModel* table)
 {
+    beginResetModel();
+    if (m_table != nullptr)
+        disconnect(m_table, nullptr, this, nullptr);
     m_table = table;
     setSourceModel(table);
+    if (table != nullptr) {
+        // Rows only ever arrive at the table's end; removals and clearing are rare user
+        // actions, after which the view starts again.
+        connect(table, &QAbstractItemModel::rowsInserted, this, &ByCountProxyModel::sourceRowsInserted);
+        connect(table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &ByCountProxyModel::beginResetModel);
+        connect(table, &QAbstractItemModel::rowsRemoved, this, &ByCountProxyModel::resetFromTable);
+        connect(table, &QAbstractItemModel::modelAboutToBeReset, this, &ByCountProxyModel::beginResetModel);
+        connect(table, &QAbstractItemModel::modelReset, this, &ByCountProxyModel::resetFromTable);
+        connect(table, &QAbstractItemModel::dataChanged, this, &ByCountProxyModel::sourceDataChanged);
+    }
+    m_rows = table != nullptr ? table->rowCount() : 0;
+    endResetModel();
 }
 
 void ByCountProxyModel::sortByCount()
 {
-    m_sorting = true;
-    resort();
-}
-
-void ByCountProxyModel::resort()
-{
-    if (!m_sorting)
+    if (m_sorting || m_table == nullptr)
         return;
-    // The rows' counts side by side: comparisons then read one small array instead of
-    // rows scattered over the heap.
-    const auto rows = static_cast<std::size_t>(m_table->rowCount());
-    m_counts.resize(rows);
-    for (std::size_t row = 0; row < rows; ++row)
-        m_counts[row] = m_table->countAt(row);
-    // With dynamic sorting off, sort() always sorts again.
-    sort(TrafficTableModel::CountColumn, Qt::DescendingOrder);
+    std::vector<std::size_t> all(static_cast<std::size_t>(m_rows));
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    m_sorting = true;
+    resort(all);
 }
 
-// Sorting is descending, so the earlier row must compare as the greater one. Rows the
-// snapshot does not hold yet (added since the last sort) count by the table.
-bool ByCountProxyModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
+void ByCountProxyModel::resort(std::span<const std::size_t> changed)
 {
-    const auto leftRow = static_cast<std::size_t>(left.row());
-    const auto rightRow = static_cast<std::size_t>(right.row());
-    const auto countOf = [this](std::size_t row) {
-        return row < m_counts.size() ? m_counts[row] : m_table->countAt(row);
-    };
-    const std::int64_t leftCount = countOf(leftRow);
-    const std::int64_t rightCount = countOf(rightRow);
-    if (leftCount != rightCount)
-        return leftCount < rightCount;
-    return leftRow > rightRow;
+    if (!m_sorting || m_table == nullptr)
+        return;
+    // Views save what they hold while the old order still answers; only then does it move.
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_table->store().rank(m_table->category(), changed);
+    const QModelIndexList held = persistentIndexList();
+    QModelIndexList moved;
+    moved.reserve(held.size());
+    for (const QModelIndex& index : held) {
+        const auto position = static_cast<std::size_t>(index.internalId());
+        const int row = rowOf(position);
+        moved.push_back(row < 0 ? QModelIndex() : createIndex(row, index.column(), position));
+    }
+    changePersistentIndexList(held, moved);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QModelIndex ByCountProxyModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || row < 0 || row >= m_rows || column < 0 || column >= columnCount())
+        return {};
+    return createIndex(row, column, positionAt(row));
+}
+
+QModelIndex ByCountProxyModel::parent(const QModelIndex& /*child*/) const { return {}; }
+
+int ByCountProxyModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+
+int ByCountProxyModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || m_table == nullptr ? 0 : m_table->columnCount();
+}
+
+QModelIndex ByCountProxyModel::mapToSource(const QModelIndex& proxyIndex) const
+{
+    if (!proxyIndex.isValid() || m_table == nullptr)
+        return {};
+    const auto position = static_cast<std::size_t>(proxyIndex.internalId());
+    if (position == absent || position >= static_cast<std::size_t>(m_table->rowCount()))
+        return {};
+    return m_table->index(static_cast<int>(position), proxyIndex.column());
+}
+
+QModelIndex ByCountProxyModel::mapFromSource(const QModelIndex& sourceIndex) const
+{
+    if (!sourceIndex.isValid())
+        return {};
+    const auto position = static_cast<std::size_t>(sourceIndex.row());
+    const int row = rowOf(position);
+    return row < 0 ? QModelIndex() : createIndex(row, sourceIndex.column(), position);
+}
+
+// Rows the ranking does not hold yet (arrived since the last resort) stay at the end, in
+// the order they arrived.
+std::size_t ByCountProxyModel::positionAt(int row) const
+{
+    const auto rank = static_cast<std::size_t>(row);
+    if (!m_sorting)
+        return rank;
+    const TrafficStore& store = m_table->store();
+    const std::size_t ranked = store.rankedRows(m_table->category());
+    if (rank < ranked)
+        return store.positionAtRank(m_table->category(), rank);
+    return rank; // the newest rows are the table's last ones, in both orders
+}
+
+int ByCountProxyModel::rowOf(std::size_t position) const
+{
+    if (position >= static_cast<std::size_t>(m_rows))
+        return -1;
+    if (!m_sorting)
+        return static_cast<int>(position);
+    const std::size_t rank = m_table->store().rankOf(m_table->category(), position);
+    return rank == absent || rank >= static_cast<std::size_t>(m_rows) ? static_cast<int>(position)
+                                                                       : static_cast<int>(rank);
+}
+
+void ByCountProxyModel::resetFromTable()
+{
+    m_rows = m_table->rowCount();
+    endResetModel();
+}
+
+void ByCountProxyModel::sourceRowsInserted(const QModelIndex& /*parent*/, int first, int last)
+{
+    beginInsertRows({}, m_rows, m_rows + (last - first));
+    m_rows += last - first + 1;
+    endInsertRows();
+}
+
+// A ranked view does not know where a span of the table lands: it repaints what it shows.
+void ByCountProxyModel::sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                          const QList<int>& roles)
+{
+    if (m_rows == 0)
+        return;
+    if (!m_sorting) {
+        Q_EMIT dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight), roles);
+        return;
+    }
+    Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), roles);
 }
 
 } // namespace rovex

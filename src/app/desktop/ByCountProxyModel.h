@@ -1,22 +1,23 @@
 #pragma once
 
-#include <QSortFilterProxyModel>
+#include <QAbstractProxyModel>
 
-#include <cstdint>
-#include <vector>
+#include <cstddef>
+#include <span>
 
 namespace rovex {
 
+class TrafficStore;
 class TrafficTableModel;
 
 // A live table as shown: by count, highest first, and rows of equal count in the order
-// they were first seen (the order of the table), so that rows do not swap places as
-// others around them are counted.
+// they were first seen, so that rows do not swap places as others around them are counted.
 //
-// Qt's own re-sorting on every change moves changed rows one by one, which costs time in
-// proportion to rows x changed rows; after a chunk of log that counted most rows up that
-// stalls the window. Sorting the whole table once per batch of changes costs n log n.
-class ByCountProxyModel final : public QSortFilterProxyModel {
+// The order is the store's ranking, kept as counts change; this model only asks it for
+// the rows on screen. Each index carries its row's position in the table, so that after a
+// batch of counts the selection is carried over by asking the rank of the few selected
+// rows: a batch costs what it changed, not what the table holds.
+class ByCountProxyModel final : public QAbstractProxyModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ByCountProxyModel)
 
@@ -24,18 +25,28 @@ public:
     explicit ByCountProxyModel(QObject* parent = nullptr);
 
     void setTable(TrafficTableModel* table);
-    // Sorts from now on, and again at every resort().
+    // Ranks from now on, and again at every resort().
     void sortByCount();
     bool sortsByCount() const { return m_sorting; }
-    // The counts changed: puts the rows in order again (once sortByCount() has run).
-    void resort();
+    // These rows (positions in the table) were added or counted: puts them in their place.
+    void resort(std::span<const std::size_t> changed);
 
-protected:
-    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
 
 private:
+    std::size_t positionAt(int row) const;
+    int rowOf(std::size_t position) const;
+    void resetFromTable();
+    void sourceRowsInserted(const QModelIndex& parent, int first, int last);
+    void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
+
     TrafficTableModel* m_table = nullptr;
-    std::vector<std::int64_t> m_counts; // the counts a sort compares, read once per sort
+    int m_rows = 0;
     bool m_sorting = false;
 };
 

@@ -5,16 +5,18 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace rovex {
 
-// What a table's views have not been told yet: whether rows were added at its end, and
-// the span of rows whose counts went up. Several chunks fold into one, so that a view
-// re-sorts once for all of them.
+// What a table's views have not been told yet: whether rows were added at its end, the
+// span of rows whose counts went up, and every row added or counted, for the ranking.
+// Several chunks fold into one, so that a view re-ranks once for all of them.
 struct ChangedRows {
     bool added = false;
     std::size_t firstCounted = SIZE_MAX;
     std::size_t lastCounted = 0;
+    std::vector<std::size_t> positions; // a row counted in several chunks is here more than once
 
     void merge(const TableChanges& changes)
     {
@@ -23,6 +25,8 @@ struct ChangedRows {
             firstCounted = std::min(firstCounted, position);
             lastCounted = std::max(lastCounted, position);
         }
+        positions.insert(positions.end(), changes.added.begin(), changes.added.end());
+        positions.insert(positions.end(), changes.counted.begin(), changes.counted.end());
     }
     bool counted() const { return firstCounted <= lastCounted; }
     bool empty() const { return !added && !counted(); }

@@ -73,7 +73,7 @@ void LiveTables::publishChanges()
         if (pending.empty())
             continue;
         model(category).applyChanges(pending);
-        sorted(category).resort();
+        sorted(category).resort(pending.positions);
         pending = {};
     }
 }

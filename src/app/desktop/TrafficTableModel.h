@@ -26,6 +26,8 @@ public:
     TrafficTableModel(TrafficStore& store, TrafficCategory category, QObject* parent = nullptr);
 
     TrafficCategory category() const { return m_category; }
+    // The store the rows live in; the sorted views rank them there.
+    TrafficStore& store() const { return m_store; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace rovex {
@@ -73,6 +74,29 @@ TEST_F(LiveTablesTest, TablesShowRowsByCountAndFollowNewCounts)
     EXPECT_EQ(shownNames(tables.sorted(TrafficCategory::IpBlockIn)),
               (std::vector<std::string>{"203.0.113.7", "198.51.100.9", "192.0.2.1", "203.0.113.8", "203.0.113.9"}));
     EXPECT_EQ(tables.sorted(TrafficCategory::PortPassIn).rowCount(), 0);
+}
+
+// The selection belongs to rows, not to places: as counts reorder the table, the selected
+// rows are still the selected ones wherever they moved.
+TEST_F(LiveTablesTest, SelectionStaysOnItsRowsAsCountsReorderThem)
+{
+    feed(blockIn("203.0.113.1", "21") + blockIn("203.0.113.1", "22") + blockIn("203.0.113.1", "23") +
+         blockIn("203.0.113.1", "25"));
+    CategoryTablePanel panel(tables, TrafficCategory::PortBlockIn);
+    selectShownRows(panel.table(), {1, 3}); // 22 and 25
+    panel.table().selectionModel()->setCurrentIndex(panel.table().model()->index(3, TrafficTableModel::NameColumn),
+                                                    QItemSelectionModel::NoUpdate);
+
+    feed(blockIn("203.0.113.2", "25") + blockIn("203.0.113.3", "25") + blockIn("203.0.113.2", "23") +
+         blockIn("203.0.113.2", "80"));
+    EXPECT_EQ(shownNames(tables.sorted(TrafficCategory::PortBlockIn)),
+              (std::vector<std::string>{"25", "23", "21", "22", "80"}));
+    std::vector<std::string> selected;
+    for (const QModelIndex& index : panel.table().selectionModel()->selectedRows(TrafficTableModel::NameColumn))
+        selected.push_back(index.data().toString().toStdString());
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<std::string>{"22", "25"}));
+    EXPECT_EQ(panel.table().currentIndex().data().toString(), QStringLiteral("25"));
 }
 
 TEST_F(LiveTablesTest, NewAddressRowsCarryFlagAndCountry)

@@ -1,0 +1,159 @@
+// Lines a second through the layout adapter on one core: the adapter alone, and the adapter
+// on the intake's road (line assembly and UTF-8 check, adapter, classifier into the tables),
+// for product lines with each setting and for pflog and filterlog lines with All.
+#include "intake/LineAssembler.h"
+#include "intake/LiveClassifier.h"
+#include "intake/PfLineGrammar.h"
+#include "layouts/LayoutAdapter.h"
+#include "sim/LogLineGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t lineCount = 100'000;
+
+std::vector<std::string> generatedLines()
+{
+    rovex::LogLineGenerator generator(42, 5000);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < lineCount; ++i)
+        lines.push_back(generator.next());
+    return lines;
+}
+
+// The simulator's lines that the product's reading keeps. Its lines without ports (ICMP,
+// IGMP) are skipped by that reading and so adapted as pflog text under All: real work,
+// not the cost of passing product lines, so they are left out here.
+std::vector<std::string> productLines()
+{
+    std::vector<std::string> lines = generatedLines();
+    rovex::PfLogLine read;
+    std::erase_if(lines, [&read](const std::string& line) {
+        const rovex::LineOutcome outcome = rovex::readPfLogLine(line, read);
+        return outcome == rovex::LineOutcome::TooFewFields
+            || (outcome == rovex::LineOutcome::Read && read.sourceAddress.data() == nullptr);
+    });
+    return lines;
+}
+
+// The same packets as tcpdump prints them without a syslog header ("HH:MM:SS.us rule ...").
+std::vector<std::string> pflogLines()
+{
+    std::vector<std::string> lines = generatedLines();
+    for (std::string& line : lines)
+        line.erase(0, line.find(" pf: ") + 5);
+    return lines;
+}
+
+// The same packets as pfSense's filterlog writes them, TCP or UDP by the destination port.
+std::vector<std::string> filterlogLines()
+{
+    std::vector<std::string> lines;
+    rovex::PfLogLine read;
+    for (const std::string& product : generatedLines()) {
+        if (rovex::readPfLogLine(product, read) != rovex::LineOutcome::Read || read.sourceAddress.empty())
+            continue;
+        const bool ipv6 = read.sourceAddress.find(':') != std::string_view::npos;
+        const bool udp = read.destinationPort == "53" || read.destinationPort == "123";
+        std::string line = "<134>Dec  6 10:35:10 pfsense filterlog[31337]: 5,,,1000000103,en0,match,";
+        line.append(read.action).append(",").append(read.direction);
+        line.append(ipv6 ? ",6,0x00,0x00000,64," : ",4,0x0,,64,12345,0,DF,");
+        line.append(ipv6 ? (udp ? "udp,17,60," : "tcp,6,60,") : (udp ? "17,udp,60," : "6,tcp,60,"));
+        line.append(read.sourceAddress).append(",").append(read.destinationAddress).append(",");
+        line.append(read.sourcePort).append(",").append(read.destinationPort);
+        line.append(udp ? ",40" : ",0,S,1234567890,,64240,,mss;sackOK;TS;nop;wscale");
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+// The lines as the intake meets them: one after the other in one block of log text.
+class LogText {
+public:
+    explicit LogText(const std::vector<std::string>& lines)
+    {
+        for (const std::string& line : lines)
+            m_text.append(line).push_back('\n');
+        for (std::size_t at = 0; at < m_text.size();) {
+            const std::size_t end = m_text.find('\n', at);
+            m_lines.emplace_back(m_text.data() + at, end - at);
+            at = end + 1;
+        }
+    }
+    const std::vector<std::string_view>& lines() const { return m_lines; }
+    std::string_view text() const { return m_text; }
+
+private:
+    std::string m_text;
+    std::vector<std::string_view> m_lines;
+};
+
+const LogText& logOf(int layout)
+{
+    static const LogText product(productLines());
+    static const LogText pflog(pflogLines());
+    static const LogText filterlog(filterlogLines());
+    return layout == 0 ? product : layout == 1 ? pflog : filterlog;
+}
+
+const std::vector<std::string_view>& linesOf(int layout)
+{
+    return logOf(layout).lines();
+}
+
+void setLabel(benchmark::State& state, rovex::LayoutSetting setting)
+{
+    static const char* const layouts[] = {"product lines", "pflog lines", "filterlog lines"};
+    state.SetLabel(std::string(layouts[state.range(0)]) + (setting == rovex::LayoutSetting::All ? ", all" : ", product"));
+}
+
+void adaptOnly(benchmark::State& state, rovex::LayoutSetting setting)
+{
+    const std::vector<std::string_view>& lines = linesOf(static_cast<int>(state.range(0)));
+    rovex::LayoutAdapter adapter(setting);
+    for (auto _ : state) {
+        for (const std::string_view line : lines)
+            benchmark::DoNotOptimize(adapter.adapt(line));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
+    setLabel(state, setting);
+}
+
+// The intake's road with the adapter where it belongs: read buffers cut into lines and
+// checked for UTF-8 by the line assembler, then adapted, then classified into the tables.
+void adaptAndClassify(benchmark::State& state, rovex::LayoutSetting setting)
+{
+    const LogText& log = logOf(static_cast<int>(state.range(0)));
+    rovex::TrafficStore store;
+    rovex::ServiceWatch watch;
+    rovex::LiveClassifier classifier(store, watch, [](const rovex::ServiceNotification&) {});
+    rovex::LineAssembler assembler;
+    rovex::LayoutAdapter adapter(setting);
+    constexpr std::size_t readSize = 1 << 20; // what the follower hands over at most per read
+    for (auto _ : state) {
+        const auto now = rovex::Clock::now();
+        for (std::size_t at = 0; at < log.text().size(); at += readSize) {
+            assembler.feed(log.text().substr(at, readSize),
+                           [&](std::string_view line) { classifier.classifyLine(adapter.adapt(line), now); });
+        }
+        benchmark::DoNotOptimize(store.takeChanges());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(log.lines().size()));
+    setLabel(state, setting);
+}
+
+void BM_AdaptProductSetting(benchmark::State& state) { adaptOnly(state, rovex::LayoutSetting::Product); }
+void BM_AdaptAllSetting(benchmark::State& state) { adaptOnly(state, rovex::LayoutSetting::All); }
+void BM_AdaptAndClassifyProductSetting(benchmark::State& state) { adaptAndClassify(state, rovex::LayoutSetting::Product); }
+void BM_AdaptAndClassifyAllSetting(benchmark::State& state) { adaptAndClassify(state, rovex::LayoutSetting::All); }
+
+BENCHMARK(BM_AdaptProductSetting)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AdaptAllSetting)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AdaptAndClassifyProductSetting)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AdaptAndClassifyAllSetting)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,73 @@
+#include "layouts/LayoutAdapter.h"
+
+#include "intake/PfLineGrammar.h"
+#include "layouts/FilterlogReader.h"
+#include "layouts/PflogTextReader.h"
+#include "layouts/ProductLayoutCheck.h"
+#include "layouts/ProductLineWriter.h"
+
+namespace rovex {
+
+std::string_view describe(LogLayout layout)
+{
+    switch (layout) {
+    case LogLayout::Product:
+        return "product";
+    case LogLayout::Pflog:
+        return "pflog";
+    case LogLayout::Filterlog:
+        return "filterlog";
+    case LogLayout::Unread:
+        return "unread";
+    }
+    return "unknown";
+}
+
+LayoutAdapter::LayoutAdapter(LayoutSetting setting)
+    : m_setting(setting)
+{
+    m_written.reserve(256);
+}
+
+// Most product lines are settled by the quick check, which costs a small part of a reading,
+// and most lines of other layouts (filterlog's CSV has few spaces) by counting spaces.
+// Otherwise the product's reading decides: it keeps a line when it is Read with endpoints
+// that split, or when it is ExcludedSource. readPfLogLine gives endpoints that do not split
+// as default (null) views, and split ones as views into the line even where they are
+// empty, so the null view tells the two apart exactly.
+bool LayoutAdapter::isReadByProduct(std::string_view line)
+{
+    if (m_quickCheck.check(line) == ProductCheck::Kept)
+        return true;
+    if (ProductLayoutCheck::hasTooFewSpaces(line))
+        return false;
+    const LineOutcome outcome = readPfLogLine(line, m_productLine);
+    if (outcome == LineOutcome::ExcludedSource)
+        return true;
+    if (outcome != LineOutcome::Read || m_productLine.sourceAddress.data() == nullptr)
+        return false;
+    if (!m_productLine.action.empty())
+        m_quickCheck.learn(line, static_cast<std::size_t>(m_productLine.action.data() - line.data()));
+    return true;
+}
+
+LogLayout LayoutAdapter::adaptOther(std::string_view line)
+{
+    if (readPflogText(line, m_record) == RecordOutcome::Read && writeProductLine(m_record, "pflog", m_written))
+        return LogLayout::Pflog;
+    if (readFilterlog(line, m_record) == RecordOutcome::Read && writeProductLine(m_record, "filterlog", m_written))
+        return LogLayout::Filterlog;
+    return LogLayout::Unread;
+}
+
+std::string_view LayoutAdapter::adapt(std::string_view line)
+{
+    if (m_setting == LayoutSetting::Product)
+        return line;
+    m_lastLayout = isReadByProduct(line) ? LogLayout::Product : adaptOther(line);
+    ++m_counts[static_cast<std::size_t>(m_lastLayout)];
+    const bool written = m_lastLayout == LogLayout::Pflog || m_lastLayout == LogLayout::Filterlog;
+    return written ? std::string_view(m_written) : line;
+}
+
+} // namespace rovex

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "intake/PfLogLine.h"
+#include "layouts/FirewallRecord.h"
+#include "layouts/ProductLayoutCheck.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rovex {
+
+// Which layouts the viewer reads: only the product's own, or every layout it knows.
+enum class LayoutSetting : unsigned char { Product, All };
+
+// The layout a line was found in; Unread lines are passed on untouched.
+enum class LogLayout : unsigned char { Product, Pflog, Filterlog, Unread };
+inline constexpr std::size_t logLayoutCount = 4;
+
+std::string_view describe(LogLayout layout);
+
+// Stands in front of the product's three readers (live tables, simple log, statistics), so
+// that each reads other layouts through its own grammar. With Product every line passes
+// untouched and nothing is counted. With All, a line the product's own reading skips (too
+// few fields, or endpoints that do not split) is tried as pflog text, then as filterlog;
+// when one reads it, the line of the product's layout written from its record is given
+// instead. Lines are counted per layout, for display.
+class LayoutAdapter final {
+public:
+    using LayoutCounts = std::array<std::uint64_t, logLayoutCount>; // indexed by LogLayout
+
+    explicit LayoutAdapter(LayoutSetting setting = LayoutSetting::Product);
+
+    // The line to hand to the readers: `line` itself or a view of the adapter's buffer,
+    // valid until the next call.
+    std::string_view adapt(std::string_view line);
+
+    LayoutSetting setting() const { return m_setting; }
+    void setSetting(LayoutSetting setting) { m_setting = setting; }
+    LogLayout lastLayout() const { return m_lastLayout; }
+    const LayoutCounts& counts() const { return m_counts; }
+
+private:
+    bool isReadByProduct(std::string_view line);
+    LogLayout adaptOther(std::string_view line);
+
+    LayoutSetting m_setting;
+    LogLayout m_lastLayout = LogLayout::Product;
+    LayoutCounts m_counts{};
+    ProductLayoutCheck m_quickCheck;
+    PfLogLine m_productLine; // reused: its buffers keep their capacity
+    FirewallRecord m_record;
+    std::string m_written;
+};
+
+} // namespace rovex

@@ -27,8 +27,10 @@ StatsLineOutcome read(const std::string& line)
 
 TEST(StatsLineReader, ReadsBothEndpointFormsWithTheTargetPortWithoutColons)
 {
+    // The record's texts are views of the line: the line must outlive the checks.
     RXLogLine record;
-    ASSERT_EQ(read(pfLine("block", "in", "203.0.113.7.51000", "10.0.0.1.22"), record), StatsLineOutcome::kept);
+    const std::string blocked = pfLine("block", "in", "203.0.113.7.51000", "10.0.0.1.22");
+    ASSERT_EQ(read(blocked, record), StatsLineOutcome::kept);
     EXPECT_EQ(record.logLineAction, "block");
     EXPECT_EQ(record.logLineDirection, "in");
     EXPECT_EQ(record.logLineSourceAddress, "203.0.113.7");
@@ -38,7 +40,8 @@ TEST(StatsLineReader, ReadsBothEndpointFormsWithTheTargetPortWithoutColons)
     EXPECT_TRUE(record.logLineDate.empty());
     EXPECT_TRUE(record.logLineArgs.empty());
 
-    ASSERT_EQ(read(pfLine("pass", "out", "2001:db8::1.51000", "2001:db8::2.2:2"), record), StatsLineOutcome::kept);
+    const std::string passed = pfLine("pass", "out", "2001:db8::1.51000", "2001:db8::2.2:2");
+    ASSERT_EQ(read(passed, record), StatsLineOutcome::kept);
     EXPECT_EQ(record.logLineSourceAddress, "2001:db8::1");
     EXPECT_EQ(record.logLineTargetAddress, "2001:db8::2");
     EXPECT_EQ(record.logLineTargetPort, "22");

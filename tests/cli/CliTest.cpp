@@ -1,23 +1,35 @@
 #include "CliRun.h"
+#include "FileEvents.h"
+#include "PlainPfReading.h"
+#include "SpawnedProcess.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <chrono>
-#include <cstdlib>
+#include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
+#include <utility>
+#include <vector>
+
+#include <sys/inotify.h>
 
 namespace fs = std::filesystem;
 
 using rovex::test::Cli;
+using rovex::test::FileEvents;
 using rovex::test::Outcome;
+using rovex::test::plainTables;
+using rovex::test::PlainRows;
 using rovex::test::quoted;
 using rovex::test::slurp;
+using rovex::test::SpawnedProcess;
 
 
 TEST_F(Cli, OutputsMatchTheCheckedExpectations)
@@ -44,6 +56,67 @@ TEST_F(Cli, OutputsMatchTheCheckedExpectations)
     EXPECT_NE(top.out.find("ssh\n  ... 3 more\nPortBlockOut (1 row)\n"), std::string::npos) << top.out;
     EXPECT_EQ(top.out.find("6001"), std::string::npos) << top.out;
     EXPECT_EQ(run("tables --root data/root --top 0 data/mixed.log").exitCode, 2);
+}
+
+TEST_F(Cli, TablesAgreeWithAPlainReadingOfTheLog)
+{
+    const auto expected = plainTables(slurp(dataFolder() / "data/mixed.log"), {"203.0.113.99", "139"});
+    ASSERT_EQ(expected.size(), 8U); // the test log reaches every table
+    // The checked-in expected file holds the same output (the snapshot case above).
+    const Outcome out = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --json data/mixed.log");
+    const nlohmann::json json = nlohmann::json::parse(out.out);
+    const auto& tables = json.at("tables");
+    ASSERT_EQ(tables.size(), 8U);
+    for (const auto& [table, rows] : tables.items()) {
+        PlainRows seen;
+        for (const auto& row : rows)
+            seen.emplace_back(row.at("name"), row.at("count"));
+        EXPECT_EQ(seen, expected.at(table)) << table;
+    }
+}
+
+// An IPv4 address as a number; nothing for any other text.
+std::optional<std::uint32_t> ipv4(const std::string& text)
+{
+    std::uint32_t value = 0;
+    int parts = 0;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, '.'); ++parts) {
+        if (part.empty() || part.size() > 3 || part.find_first_not_of("0123456789") != std::string::npos
+            || std::stoul(part) > 255)
+            return std::nullopt;
+        value = value << 8 | static_cast<std::uint32_t>(std::stoul(part));
+    }
+    return parts == 4 ? std::optional(value) : std::nullopt;
+}
+
+TEST_F(Cli, CountriesAgreeWithAPlainReadingOfTheZoneFiles)
+{
+    // code -> blocks (base, prefix length), read from the "xx-aggregated.zone" files
+    std::map<std::string, std::vector<std::pair<std::uint32_t, int>>> zones;
+    for (const auto& file : fs::directory_iterator(dataFolder() / "data/root/Library/Application Support/Rovex/Nations/aggregated")) {
+        std::istringstream lines(slurp(file.path()));
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t slash = line.find('/');
+            zones[file.path().filename().string().substr(0, 2)].emplace_back(*ipv4(line.substr(0, slash)),
+                                                                            std::stoi(line.substr(slash + 1)));
+        }
+    }
+    ASSERT_EQ(zones.size(), 3U);
+    const Outcome out = run("country --root data/root --json 203.0.113.7 198.51.100.9 198.51.100.200 192.0.2.5 "
+                            "10.0.0.1 fe80::1 not-an-address");
+    const nlohmann::json rows = nlohmann::json::parse(out.out);
+    ASSERT_EQ(rows.size(), 7U);
+    for (const auto& row : rows) {
+        // Where blocks of several codes hold the address, the last code in ascending order.
+        std::string expected;
+        const auto address = ipv4(row.at("address"));
+        for (const auto& [code, blocks] : zones)
+            for (const auto& [base, bits] : blocks)
+                if (address && (bits == 0 || ((*address ^ base) >> (32 - bits)) == 0))
+                    expected = code;
+        EXPECT_EQ(row.at("country"), expected) << row.at("address");
+    }
 }
 
 TEST_F(Cli, StandardInputAndSeveralFilesReadAsSeparateLogs)
@@ -94,29 +167,41 @@ TEST_F(Cli, FollowCountsOnlyWhatTheLogGainsWhileFollowed)
     // The library watches passed traffic to 443: more notifications than follow keeps.
     fs::copy(dataFolder() / "data/root/Library", scratch / "Library", fs::copy_options::recursive);
 
+    // Each step waits for the follower's own file events, not for time: its opening the
+    // log, its reading, its taking up the next file. --seconds is only a safety net; the
+    // test stops it.
+    FileEvents events;
+    ASSERT_TRUE(events.watch(log, IN_OPEN));
     const fs::path out = scratch / "follow.json";
-    const std::string command = quoted(ROVEX_LOGS) + " follow --root " + quoted(scratch.string()) + " --seconds 4 --json >"
-        + quoted(out.string()) + " 2>/dev/null &";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    SpawnedProcess follow({ROVEX_LOGS, "follow", "--root", scratch.string(), "--seconds", "600", "--json"}, out,
+                          scratch / "follow.err");
+    // Opened and placed at its end: the old line is not new traffic.
+    ASSERT_TRUE(events.next(IN_OPEN)) << slurp(scratch / "follow.err");
 
     // Rotation: the old file goes, a new one comes and is read from its first byte; one
-    // of its lines arrives in two writes and counts once.
+    // of its lines arrives in two writes, the second after the first was read, and counts once.
     fs::remove(log);
     {
         std::ofstream fresh(log);
+        ASSERT_TRUE(events.watch(log, IN_ACCESS));
         fresh << header << "pass in on en0: 203.0.113.7.5 > 10.0.0.1.443: new\n" << header << "pass in on en0: 203.0." << std::flush;
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ASSERT_TRUE(events.next(IN_ACCESS));
         fresh << "113.7.6 > 10.0.0.1.443: second half\n" << std::flush;
         // A line that is not UTF-8 loses only itself.
         fresh << header << "pass in on en0: 203.0.113.9.7 > 10.0.0.1.443: \xff\n"
               << header << "pass in on en0: 203.0.113.8.7 > 10.0.0.1.443: after it\n";
         for (int i = 0; i < 1500; ++i)
             fresh << header << "pass in on en0: 198.51.100." << i % 200 << '.' << i << " > 10.0.0.1.443: n\n";
-        fresh << std::flush;
     }
-    for (int i = 0; i < 100 && slurp(out).find("notificationCount") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // One more rotation: the follower leaves a file only once it has read it to its end,
+    // so when it opens the next one, everything above has been counted.
+    const fs::path next = log.parent_path() / "next";
+    std::ofstream(next).close();
+    ASSERT_TRUE(events.watch(next, IN_OPEN));
+    fs::rename(next, log);
+    ASSERT_TRUE(events.next(IN_OPEN));
+    EXPECT_EQ(follow.stop(SIGTERM), 0) << slurp(scratch / "follow.err");
+
     const std::string result = slurp(out);
     EXPECT_NE(result.find(R"("203.0.113.7": 2)"), std::string::npos) << result;
     EXPECT_NE(result.find(R"("203.0.113.8": 1)"), std::string::npos) << result;

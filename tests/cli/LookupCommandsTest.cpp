@@ -1,13 +1,16 @@
 #include "CliRun.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <sys/socket.h>
@@ -95,6 +98,34 @@ TEST_F(Cli, PortOutputsMatchTheCheckedExpectations)
     EXPECT_EQ(json.exitCode, 0);
     EXPECT_EQ(json.out, slurp(dataFolder() / "expected/port.json"));
     EXPECT_EQ(run("port --services data/services" + ports).out, slurp(dataFolder() / "expected/port.txt"));
+
+    // Against a plain reading of the service table: one line per entry whose port/protocol
+    // column names the port ("nomoreinfo" for none), and the class by the port's range.
+    const nlohmann::json rows = nlohmann::json::parse(json.out);
+    ASSERT_EQ(rows.size(), 6U);
+    const std::string table = slurp(dataFolder() / "data/services");
+    for (const auto& row : rows) {
+        const std::string port = row.at("portLabel");
+        std::size_t entries = 0;
+        std::istringstream lines(table);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            std::string name;
+            std::string portAndProtocol;
+            fields >> name >> portAndProtocol;
+            if (!name.starts_with('#') && portAndProtocol.starts_with(port + "/"))
+                ++entries;
+        }
+        const std::string names = row.at("portServiceName");
+        if (entries == 0)
+            EXPECT_EQ(names, "nomoreinfo") << port;
+        else
+            EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), static_cast<std::ptrdiff_t>(entries)) << port << ": " << names;
+        const bool number = port.find_first_not_of("0123456789") == std::string::npos;
+        const unsigned long value = number ? std::stoul(port) : 0;
+        EXPECT_EQ(row.at("portTypeLabel"), value >= 49152 ? "ephemport" : value >= 1024 ? "registport" : "systemport")
+            << port;
+    }
 }
 
 TEST_F(Cli, HostNamesComeFromTheSystem)

@@ -1,20 +1,15 @@
 #include "SimTestSupport.h"
 
+#include "SpawnedProcess.h"
 #include "text/SplitText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace rovex::simtest {
 
@@ -38,23 +33,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const fs::path& s
 {
     const fs::path outFile = scratch / "child.out";
     const fs::path errFile = scratch / "child.err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = -1;
-    const int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0)
-        throw std::runtime_error("cannot start " + argv.front());
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outFile), readFile(errFile)};
+    const int exitCode = test::SpawnedProcess(argv, outFile, errFile).wait();
+    return {exitCode, readFile(outFile), readFile(errFile)};
 }
 
 std::string readFile(const fs::path& file)

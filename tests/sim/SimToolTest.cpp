@@ -1,5 +1,7 @@
 // The rovex-sim executable run as a real process into a private root.
+#include "FileEvents.h"
 #include "SimTestSupport.h"
+#include "SpawnedProcess.h"
 #include "firewall/FixedPaths.h"
 #include "firewall/RXReadRovexConf.h"
 
@@ -7,6 +9,11 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <csignal>
+#include <regex>
+#include <utility>
+
+#include <sys/inotify.h>
 
 namespace rovex {
 namespace {
@@ -14,42 +21,76 @@ namespace {
 namespace fs = std::filesystem;
 using namespace simtest;
 
+// The report of a log run: the lines it wrote and the rotations it made.
+std::pair<std::size_t, std::size_t> logReport(const std::string& out)
+{
+    std::smatch found;
+    if (!std::regex_search(out, found, std::regex(R"(wrote (\d+) lines to .*, (\d+) rotations)")))
+        return {0, 0};
+    return {std::stoul(found[1]), std::stoul(found[2])};
+}
+
 TEST(SimTool, LogRotatesIntoArchivesThatBzip2Reads)
 {
     const TempRoot root;
-    const ProcessResult result = runProcess({simExecutable, "log", "--root", root.path().string(), "--rate", "200",
-                                             "--seconds", "2.5", "--rotate-every", "1", "--archives", "2",
-                                             "--seed", "3"},
-                                            root.path());
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const fs::path log = paths::underRoot(root.path(), paths::pfLog);
+    fs::create_directories(log.parent_path());
+    test::FileEvents events;
+    ASSERT_TRUE(events.watch(log.parent_path(), IN_CREATE | IN_MOVED_TO));
+    // Runs until stopped, and is stopped once a second archive is there: however slowly
+    // the machine runs, at least two rotations happened. Room for more archives than it
+    // can make before the stop, so that none is dropped.
+    test::SpawnedProcess sim({simExecutable, "log", "--root", root.path().string(), "--rate", "200", "--seconds", "0",
+                              "--rotate-every", "1", "--archives", "50", "--seed", "3"},
+                             root.path() / "sim.out", root.path() / "sim.err");
+    ASSERT_TRUE(events.waitUntil([&] { return fs::exists(paths::archive(root.path(), 1)); }));
+    ASSERT_EQ(sim.stop(SIGTERM), 0) << readFile(root.path() / "sim.err");
+    const auto [written, rotations] = logReport(readFile(root.path() / "sim.out"));
+    ASSERT_GE(rotations, 2u) << readFile(root.path() / "sim.out");
+    ASSERT_LE(rotations, 50u);
 
-    // Rotations at 1 s and 2 s: archive 1 holds the first second, archive 0 the next.
+    // Oldest archive first, then the live log: every rotation left a non-empty archive.
     std::string all;
-    for (const fs::path& file : {paths::archive(root.path(), 1), paths::archive(root.path(), 0)}) {
-        const std::string text = bunzip(file, root.path());
-        EXPECT_GT(linesOf(text).size(), 100u) << file;
+    for (std::size_t archive = rotations; archive-- > 0;) {
+        const std::string text = bunzip(paths::archive(root.path(), static_cast<int>(archive)), root.path());
+        EXPECT_FALSE(text.empty()) << archive;
         all += text;
     }
-    all += readFile(paths::underRoot(root.path(), paths::pfLog));
-    // Nothing lost, doubled or torn across the rotations: rate x seconds whole lines.
+    all += readFile(log);
+    // Nothing lost, doubled or torn across the rotations: as many whole lines as it wrote.
     EXPECT_TRUE(all.ends_with('\n'));
     const std::vector<std::string> lines = linesOf(all);
-    EXPECT_EQ(lines.size(), 500u);
+    EXPECT_EQ(lines.size(), written);
     for (const std::string& line : lines)
         EXPECT_EQ(layoutProblem(line), "") << line;
+
+    // A run that ends by itself writes exactly rate x seconds lines, however late its turns.
+    const TempRoot timed;
+    const ProcessResult full = runProcess(
+        {simExecutable, "log", "--root", timed.path().string(), "--rate", "200", "--seconds", "0.5"}, timed.path());
+    ASSERT_EQ(full.exitCode, 0) << full.err;
+    EXPECT_EQ(logReport(full.out).first, 100u) << full.out;
+    EXPECT_EQ(linesOf(readFile(paths::underRoot(timed.path(), paths::pfLog))).size(), 100u);
 }
 
 TEST(SimTool, StopSignalLeavesTheLastLineComplete)
 {
     const TempRoot root;
-    // SIGTERM a second in, amid writes of which some come in two pieces.
-    const ProcessResult result = runProcess({"timeout", "--preserve-status", "--signal=TERM", "1", simExecutable,
-                                             "log", "--root", root.path().string(), "--rate", "20000",
-                                             "--seconds", "0", "--split-writes"},
-                                            root.path());
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.out.find("wrote "), std::string::npos);
-    const std::string text = readFile(paths::underRoot(root.path(), paths::pfLog));
+    const fs::path log = paths::underRoot(root.path(), paths::pfLog);
+    fs::create_directories(log.parent_path());
+    test::FileEvents events;
+    ASSERT_TRUE(events.watch(log.parent_path(), IN_CREATE | IN_MODIFY));
+    test::SpawnedProcess sim({simExecutable, "log", "--root", root.path().string(), "--rate", "20000", "--seconds", "0",
+                              "--split-writes"},
+                             root.path() / "sim.out", root.path() / "sim.err");
+    // SIGTERM once a few thousand lines are there, amid writes of which some come in two pieces.
+    ASSERT_TRUE(events.waitUntil([&] {
+        std::error_code missing;
+        return fs::file_size(log, missing) > 500'000 && !missing;
+    }));
+    ASSERT_EQ(sim.stop(SIGTERM), 0) << readFile(root.path() / "sim.err");
+    EXPECT_NE(readFile(root.path() / "sim.out").find("wrote "), std::string::npos);
+    const std::string text = readFile(log);
     ASSERT_FALSE(text.empty());
     EXPECT_TRUE(text.ends_with('\n'));
     for (const std::string& line : linesOf(text))

@@ -14,11 +14,12 @@ class ProductPeer final : public QObject {
     Q_CLASSINFO("D-Bus Interface", "rovexid.Product")
 
 public:
-    int activations = 0;
+    std::vector<QDBusMessage> activations;
     std::vector<QDBusMessage> received;
 
 public Q_SLOTS:
-    Q_SCRIPTABLE void Activate() { ++activations; }
+    // The message itself comes last, outside the D-Bus signature: the call takes no argument.
+    Q_SCRIPTABLE void Activate(const QDBusMessage& call) { activations.push_back(call); }
     void receive(const QDBusMessage& message) { received.push_back(message); }
 };
 

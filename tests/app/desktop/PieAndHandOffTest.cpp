@@ -5,6 +5,7 @@
 #include "app/desktop/LiveTables.h"
 #include "app/desktop/RovexController.h"
 #include "app/desktop/TortaPopover.h"
+#include "app/desktop/TrafficTableModel.h"
 #include "app/images/MenuTexts.h"
 #include "app/widgets/CustomCircle.h"
 #include "app/widgets/PieLegendModel.h"
@@ -71,10 +72,11 @@ struct PieAndHandOffTest : testing::Test {
         root.appendLog("");
         app = std::make_unique<test::Delegate>(root);
         root.appendLog(blockedLog());
-        const bool filled = test::runUntil([this] { return tables().sorted(TrafficCategory::IpBlockIn).rowCount() == 2
-                                                           && delegate().tables().store().rowCount(TrafficCategory::PortBlockIn) == 2; });
+        // The views are told in batches: wait until they have been told all six lines.
+        const bool filled = test::runUntil([this] {
+            return shownCount(TrafficCategory::PortBlockIn) == 6 && shownCount(TrafficCategory::IpBlockIn) == 6;
+        });
         EXPECT_TRUE(filled);
-        test::runFor(150ms); // the views are told every 100 ms
         // The product runs as far as the viewer can tell: a process named Rovex is listed.
         EXPECT_TRUE(QDir(procs.path()).mkpath(QStringLiteral("4242")));
         std::ofstream(procs.filePath(QStringLiteral("4242/comm")).toStdString()) << "Rovex\n";
@@ -82,6 +84,14 @@ struct PieAndHandOffTest : testing::Test {
     }
 
     AppDelegate& delegate() { return app->delegate; }
+    std::int64_t shownCount(TrafficCategory category)
+    {
+        QAbstractItemModel& rows = tables().sorted(category);
+        std::int64_t total = 0;
+        for (int row = 0; row < rows.rowCount(); ++row)
+            total += rows.index(row, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong();
+        return total;
+    }
     LiveTables& tables() { return delegate().tables(); }
     TortaPopover& torta() { return delegate().tortaPopover(); }
     CategoryTablePanel& panel(TrafficCategory category)

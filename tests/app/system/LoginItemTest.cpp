@@ -109,7 +109,7 @@ TEST(LoginItemTest, DesktopStartsTheProgramNamedInTheEntry)
     ASSERT_TRUE(addLoginItem(autostart, program));
 
     const QString said = eseguiShellCommand(gio, {QStringLiteral("launch"), entryIn(autostart)});
-    ASSERT_TRUE(test::waitFor([&] { return QFile::exists(marker); })) << said.toStdString();
+    ASSERT_TRUE(test::waitForFile(marker)) << said.toStdString();
     EXPECT_EQ(QString::fromUtf8(test::readWhole(marker)), program);
 }
 

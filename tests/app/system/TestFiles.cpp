@@ -1,8 +1,11 @@
 #include "TestFiles.h"
 
-#include <QDeadlineTimer>
+#include "FileEvents.h"
+
 #include <QFile>
-#include <QThread>
+#include <QFileInfo>
+
+#include <sys/inotify.h>
 
 namespace rovex::test {
 
@@ -21,15 +24,14 @@ QByteArray readWhole(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
+bool waitForFile(const QString& path, std::chrono::milliseconds limit)
 {
-    const QDeadlineTimer deadline(limit);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
-    return true;
+    // The folder's events: a file created there or moved in under its name.
+    FileEvents events;
+    const QFileInfo file(path);
+    if (!events.watch(QFile::encodeName(file.absolutePath()).toStdString(), IN_CREATE | IN_MOVED_TO))
+        return false;
+    return events.waitUntil([&path] { return QFile::exists(path); }, limit);
 }
 
 } // namespace rovex::test

@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <chrono>
-#include <functional>
 
 namespace rovex::test {
 
@@ -14,7 +13,7 @@ bool writeExecutable(const QString& path, const QByteArray& text);
 // The whole file; empty when it cannot be read.
 QByteArray readWhole(const QString& path);
 
-// Checks done() until it holds or the limit passes; true when it holds.
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
+// Waits until the file is there, woken by its folder's events; false when the limit passed first.
+bool waitForFile(const QString& path, std::chrono::milliseconds limit = std::chrono::seconds(30));
 
 } // namespace rovex::test

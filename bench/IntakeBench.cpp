@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -23,7 +24,8 @@ std::string generatedLog(std::size_t lines, std::size_t addresses)
 void BM_IntakeLines(benchmark::State& state)
 {
     const auto addresses = static_cast<std::size_t>(state.range(0));
-    constexpr std::size_t lines = 200'000;
+    // Enough lines that a million-address pool fills the tables with most of its addresses.
+    const std::size_t lines = std::max<std::size_t>(200'000, 2 * addresses);
     const std::string log = generatedLog(lines, addresses);
     rovex::TrafficStore store;
     rovex::ServiceWatch watch;
@@ -42,7 +44,7 @@ void BM_IntakeLines(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(log.size()));
     state.counters["notifications"] = static_cast<double>(notifications);
 }
-BENCHMARK(BM_IntakeLines)->Arg(1000)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IntakeLines)->Arg(1000)->Arg(5000)->Arg(50000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,16 +1,17 @@
 #include "intake/NameInterner.h"
 
+#include <array>
 #include <cstring>
 
 namespace rovex {
 
 NameInterner::ShortKey NameInterner::ShortKey::of(std::string_view text)
 {
-    char bytes[shortLimit] = {};
-    std::memcpy(bytes, text.data(), text.size());
+    std::array<char, shortLimit> bytes{};
+    std::memcpy(bytes.data(), text.data(), text.size());
     ShortKey key;
-    std::memcpy(&key.head, bytes, 8);
-    std::memcpy(&key.tail, bytes + 8, 8);
+    std::memcpy(&key.head, bytes.data(), 8);
+    std::memcpy(&key.tail, bytes.data() + 8, 8);
     key.size = static_cast<std::uint32_t>(text.size());
     return key;
 }

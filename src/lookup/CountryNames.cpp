@@ -286,16 +286,16 @@ constexpr std::optional<int> slotOf(std::string_view code) noexcept
 
 constexpr std::int16_t noRow = -1;
 
-constexpr std::array<std::int16_t, letters * letters> makeGrid()
+constexpr std::array<std::int16_t, std::size_t{letters} * letters> makeGrid()
 {
-    std::array<std::int16_t, letters * letters> grid{};
+    std::array<std::int16_t, std::size_t{letters} * letters> grid{};
     grid.fill(noRow);
     for (std::size_t row = 0; row < table.size(); ++row)
         grid[static_cast<std::size_t>(*slotOf(table[row].code))] = static_cast<std::int16_t>(row);
     return grid;
 }
 
-constexpr std::array<std::int16_t, letters * letters> grid = makeGrid();
+constexpr std::array<std::int16_t, std::size_t{letters} * letters> grid = makeGrid();
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "lookup/ReverseDns.h"
 
+#include <array>
 #include <memory>
 #include <netdb.h>
 #include <sys/socket.h>
@@ -36,10 +37,10 @@ std::optional<std::string> reverseLookup(std::string_view address)
     const AddressList found = numericAddress(address);
     if (!found)
         return std::nullopt;
-    char name[NI_MAXHOST] = {};
-    if (getnameinfo(found->ai_addr, found->ai_addrlen, name, sizeof name, nullptr, 0, NI_NAMEREQD) != 0)
+    std::array<char, NI_MAXHOST> name{};
+    if (getnameinfo(found->ai_addr, found->ai_addrlen, name.data(), name.size(), nullptr, 0, NI_NAMEREQD) != 0)
         return std::nullopt;
-    return std::string(name);
+    return std::string(name.data());
 }
 
 } // namespace rovex

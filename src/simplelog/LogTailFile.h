@@ -16,7 +16,7 @@ namespace rovex {
 // reads as it was when the read began.
 class LogTailFile final {
 public:
-    static constexpr std::size_t defaultBlockBytes = 16 * 1024;
+    static constexpr std::size_t defaultBlockBytes = std::size_t{16} * 1024;
 
     // Opens only a regular file, and never waits on a FIFO; see failure() when not open.
     explicit LogTailFile(const std::filesystem::path& path, std::size_t blockBytes = defaultBlockBytes);

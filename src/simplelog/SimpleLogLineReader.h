@@ -21,7 +21,7 @@ enum class SimpleLogOutcome : unsigned char {
 
 // The longest line that gives a row. pf lines are a few hundred bytes; the bound keeps a
 // hostile log from making rows of any size.
-inline constexpr std::size_t maxSimpleLogLineBytes = 64 * 1024;
+inline constexpr std::size_t maxSimpleLogLineBytes = std::size_t{64} * 1024;
 
 // The two roads lines come by. They read lines alike and differ in the text kept as
 // logString: the line as it came (Live) or the line with its runs of two spaces halved

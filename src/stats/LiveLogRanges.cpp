@@ -29,7 +29,7 @@ std::size_t readAt(int fd, char* into, std::size_t bytes, std::uint64_t offset)
 // The position just after the first "\n" at or after from, or size when there is none.
 std::uint64_t nextLineStart(int fd, std::uint64_t from, std::uint64_t size)
 {
-    std::vector<char> block(64 * 1024);
+    std::vector<char> block(std::size_t{64} * 1024);
     while (from < size) {
         const std::size_t got = readAt(fd, block.data(), std::min<std::uint64_t>(block.size(), size - from), from);
         if (got == 0)

@@ -36,7 +36,7 @@ private:
     void readLine(std::string_view line, std::size_t lineNumber);
 
     // Indexed by the two letters of the code: no lookup by text per source line.
-    static constexpr std::size_t codeCount = 26 * 26;
+    static constexpr std::size_t codeCount = std::size_t{26} * 26;
     std::array<std::vector<AddressRange>, codeCount> m_ranges;
     std::size_t m_rangesWithoutCountry = 0;
 };

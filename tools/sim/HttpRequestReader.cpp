@@ -44,7 +44,8 @@ HttpRequestReader::State HttpRequestReader::feed(std::string_view bytes)
         if (end + headEnd.size() > headLimit)
             return m_state = State::tooLarge;
         m_headLength = end + headEnd.size();
-        if ((m_state = readHead(std::string_view(m_buffer).substr(0, end))) != State::reading)
+        m_state = readHead(std::string_view(m_buffer).substr(0, end));
+        if (m_state != State::reading)
             return m_state;
     }
     return m_state = readBody();

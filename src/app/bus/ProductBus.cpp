@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace rovex {
 
@@ -88,8 +89,8 @@ bool commandNameIs(const QString& processFolder, const QByteArray& name)
 
 } // namespace
 
-ProductBus::ProductBus(const QDBusConnection& connection, QObject* parent)
-    : QObject(parent), m_connection(connection), m_diagnostics(&std::cerr)
+ProductBus::ProductBus(QDBusConnection connection, QObject* parent)
+    : QObject(parent), m_connection(std::move(connection)), m_diagnostics(&std::cerr)
 {
     qRegisterMetaType<ServiceDescription>();
 }

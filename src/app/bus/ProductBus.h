@@ -24,9 +24,9 @@ class ProductBus final : public QObject {
 public:
     // Any peer on the session bus may send the product's messages: a text longer than this
     // is refused, so that no peer can make the watch or its notifications grow without end.
-    static constexpr std::size_t maxTextBytes = 64 * 1024;
+    static constexpr std::size_t maxTextBytes = std::size_t{64} * 1024;
 
-    explicit ProductBus(const QDBusConnection& connection, QObject* parent = nullptr);
+    explicit ProductBus(QDBusConnection connection, QObject* parent = nullptr);
 
     // Where a refused message is reported, one line each (standard error by default).
     void setDiagnostics(std::ostream& diagnostics) { m_diagnostics = &diagnostics; }

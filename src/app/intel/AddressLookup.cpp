@@ -11,7 +11,7 @@
 
 namespace rovex {
 
-AddressLookup::AddressLookup(const CountryDatabase& countries, std::optional<WhoisServer> server, QString tag,
+AddressLookup::AddressLookup(const CountryDatabase& countries, const std::optional<WhoisServer>& server, QString tag,
                              QObject* parent)
     : QObject(parent),
       m_countries(countries),

@@ -29,7 +29,7 @@ class AddressLookup final : public QObject {
 public:
     // server: the one the user chose, or nothing (the probe tries defaultWhoisHost and the
     // client picks its registry).
-    AddressLookup(const CountryDatabase& countries, std::optional<WhoisServer> server, QString tag,
+    AddressLookup(const CountryDatabase& countries, const std::optional<WhoisServer>& server, QString tag,
                   QObject* parent = nullptr);
     ~AddressLookup() override;
 

@@ -17,7 +17,7 @@ void PortLookup::getPortInfo(const QString& port)
     Q_EMIT started(port);
     runInBackground<PortInfo>(
         this, [services = m_services, text = port.toStdString()] { return rovex::getPortInfo(services, text); },
-        [this, generation, port](PortInfo info) {
+        [this, generation, port](const PortInfo& info) {
             if (generation != m_generation)
                 return; // a newer request is on its way
             Q_EMIT found(port, QString::fromStdString(info.portServiceName), QString::fromStdString(info.portTypeLabel));

@@ -241,7 +241,7 @@ void RXLogParser::findIPsForPort(const QString& port)
             StatsResult result = runStatistics(root, files, query, options);
             return result.ipsForPort.value_or(IpsForPort{query.port->direction, {}});
         },
-        [this, generation](IpsForPort list) {
+        [this, generation](const IpsForPort& list) {
             if (generation == m_portGeneration)
                 loadPortLayout(list);
         });

@@ -53,8 +53,8 @@ std::vector<std::string> randomAddresses(std::size_t count)
     addresses.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t value = any(random);
-        addresses.push_back(std::to_string(value >> 24) + '.' + std::to_string(value >> 16 & 0xFF) +
-            '.' + std::to_string(value >> 8 & 0xFF) + '.' + std::to_string(value & 0xFF));
+        addresses.push_back(std::to_string(value >> 24) + '.' + std::to_string(value >> 16 & 0xFF) + '.'
+                            + std::to_string(value >> 8 & 0xFF) + '.' + std::to_string(value & 0xFF));
     }
     return addresses;
 }
@@ -85,10 +85,9 @@ void BM_CountryLookup(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations());
     state.counters["blocks"] = benchmark::Counter(static_cast<double>(blockCount(database)),
-        benchmark::Counter::kAvgThreads);
+                                                  benchmark::Counter::kAvgThreads);
     // The share of addresses that got a country.
-    state.counters["matched"] = benchmark::Counter(static_cast<double>(matched),
-        benchmark::Counter::kAvgIterations);
+    state.counters["matched"] = benchmark::Counter(static_cast<double>(matched), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_CountryLookup)->ThreadRange(1, 2);
 

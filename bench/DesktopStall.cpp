@@ -95,8 +95,9 @@ int main(int argc, char** argv)
 
     QProcess writer;
     writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    writer.start(arguments[1], {QStringLiteral("log"), QStringLiteral("--root"), root.path(), QStringLiteral("--rate"),
-                                rate, QStringLiteral("--seconds"), seconds, QStringLiteral("--addresses"), addresses});
+    writer.start(arguments[1],
+                 {QStringLiteral("log"), QStringLiteral("--root"), root.path(), QStringLiteral("--rate"), rate,
+                  QStringLiteral("--seconds"), seconds, QStringLiteral("--addresses"), addresses});
 
     std::vector<qint64> lateness;
     QElapsedTimer clock;
@@ -121,8 +122,8 @@ int main(int argc, char** argv)
     std::cout << "lines counted:        " << linesCounted(delegate.tables()) << "\n"
               << "event loop ticks:     " << lateness.size() << "\n"
               << "longest stall:        " << milliseconds(lateness.empty() ? 0 : lateness.back()) << " ms\n"
-              << "99th percentile:      "
-              << milliseconds(lateness.empty() ? 0 : lateness[lateness.size() * 99 / 100]) << " ms\n"
+              << "99th percentile:      " << milliseconds(lateness.empty() ? 0 : lateness[lateness.size() * 99 / 100])
+              << " ms\n"
               << "simple log rows:      " << delegate.simpleLogController().simpleLogsArrayController().size() << "\n"
               << "resident memory:      " << residentKilobytes() / 1024 << " MiB\n";
     return 0;

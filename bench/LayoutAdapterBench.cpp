@@ -100,15 +100,13 @@ const LogText& logOf(int layout)
     return layout == 0 ? product : layout == 1 ? pflog : filterlog;
 }
 
-const std::vector<std::string_view>& linesOf(int layout)
-{
-    return logOf(layout).lines();
-}
+const std::vector<std::string_view>& linesOf(int layout) { return logOf(layout).lines(); }
 
 void setLabel(benchmark::State& state, rovex::LayoutSetting setting)
 {
     static const char* const layouts[] = {"product lines", "pflog lines", "filterlog lines"};
-    state.SetLabel(std::string(layouts[state.range(0)]) + (setting == rovex::LayoutSetting::All ? ", all" : ", product"));
+    state.SetLabel(std::string(layouts[state.range(0)])
+                   + (setting == rovex::LayoutSetting::All ? ", all" : ", product"));
 }
 
 void adaptOnly(benchmark::State& state, rovex::LayoutSetting setting)
@@ -148,7 +146,10 @@ void adaptAndClassify(benchmark::State& state, rovex::LayoutSetting setting)
 
 void BM_AdaptProductSetting(benchmark::State& state) { adaptOnly(state, rovex::LayoutSetting::Product); }
 void BM_AdaptAllSetting(benchmark::State& state) { adaptOnly(state, rovex::LayoutSetting::All); }
-void BM_AdaptAndClassifyProductSetting(benchmark::State& state) { adaptAndClassify(state, rovex::LayoutSetting::Product); }
+void BM_AdaptAndClassifyProductSetting(benchmark::State& state)
+{
+    adaptAndClassify(state, rovex::LayoutSetting::Product);
+}
 void BM_AdaptAndClassifyAllSetting(benchmark::State& state) { adaptAndClassify(state, rovex::LayoutSetting::All); }
 
 BENCHMARK(BM_AdaptProductSetting)->Arg(0)->Unit(benchmark::kMillisecond);

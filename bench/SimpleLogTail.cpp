@@ -38,7 +38,7 @@ long residentKilobytes()
 
 long peakResidentKilobytes()
 {
-    rusage usage {};
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -138,8 +138,8 @@ void measure(const fs::path& log)
     for (int i = 0; i < 9; ++i)
         runs.push_back(secondsOf(log, services));
     std::ranges::sort(runs);
-    std::cout << "warm cache: median " << runs[runs.size() / 2] * 1000 << " ms (min " << runs.front() * 1000
-              << ", max " << runs.back() * 1000 << ") over " << runs.size() << " runs\n"
+    std::cout << "warm cache: median " << runs[runs.size() / 2] * 1000 << " ms (min " << runs.front() * 1000 << ", max "
+              << runs.back() * 1000 << ") over " << runs.size() << " runs\n"
               << "budget: under 300 ms and under 30 MB of extra memory\n";
 }
 

@@ -19,8 +19,8 @@ public:
     {
         std::error_code missing;
         const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", missing)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
+            ? std::filesystem::path("/dev/shm")
+            : std::filesystem::temp_directory_path();
         std::string pattern = (base / "rovex-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             std::abort();

@@ -52,16 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             watch.addservice(service);
             expectWatched(watch, service, false);
             break;
-        case 1:
-            watch.delservice(service);
-            break;
+        case 1: watch.delservice(service); break;
         case 2:
             watch.addserviceblock(service);
             expectWatched(watch, service, true);
             break;
-        default:
-            watch.delserviceblock(service);
-            break;
+        default: watch.delserviceblock(service); break;
         }
     }
     return 0;

@@ -20,8 +20,8 @@ namespace {
 
 std::string dottedQuad(std::uint32_t address)
 {
-    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.' +
-           std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
+    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.'
+        + std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
 }
 
 void expectIndexAgrees(const CountryDatabase& database, const std::string& address)

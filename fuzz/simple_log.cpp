@@ -16,11 +16,11 @@ std::size_t fieldBytes(const RXSimpleLog& row)
 {
     using Field = std::string_view (RXSimpleLog::*)() const;
     constexpr Field fields[] = {
-        &RXSimpleLog::logString,         &RXSimpleLog::logMonth,          &RXSimpleLog::logDay,
-        &RXSimpleLog::logTime,           &RXSimpleLog::logAction,         &RXSimpleLog::logDirection,
-        &RXSimpleLog::logInterface,      &RXSimpleLog::logFirstAddress,   &RXSimpleLog::logFirstPort,
-        &RXSimpleLog::logSecondAddress,  &RXSimpleLog::logSecondPort,     &RXSimpleLog::logActionImage,
-        &RXSimpleLog::logFirstPortImage, &RXSimpleLog::logFirstPortName,  &RXSimpleLog::logSecondPortImage,
+        &RXSimpleLog::logString,         &RXSimpleLog::logMonth,         &RXSimpleLog::logDay,
+        &RXSimpleLog::logTime,           &RXSimpleLog::logAction,        &RXSimpleLog::logDirection,
+        &RXSimpleLog::logInterface,      &RXSimpleLog::logFirstAddress,  &RXSimpleLog::logFirstPort,
+        &RXSimpleLog::logSecondAddress,  &RXSimpleLog::logSecondPort,    &RXSimpleLog::logActionImage,
+        &RXSimpleLog::logFirstPortImage, &RXSimpleLog::logFirstPortName, &RXSimpleLog::logSecondPortImage,
         &RXSimpleLog::logSecondPortName};
     std::size_t total = 0;
     for (const Field field : fields) {

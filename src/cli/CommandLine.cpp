@@ -43,7 +43,7 @@ std::optional<std::string> CommandLine::value(const std::string& name) const
 }
 
 std::optional<std::int64_t> CommandLine::wholeNumber(const std::string& name, const std::string& unit,
-                                                    std::int64_t minimum, std::int64_t maximum) const
+                                                     std::int64_t minimum, std::int64_t maximum) const
 {
     const auto text = value(name);
     if (!text)

@@ -40,7 +40,8 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
 {
     const CommandLine line(arguments, {{"--root", "--seconds"}, {"--json"}});
     const auto root = rootFolder(line);
-    const auto seconds = static_cast<int>(line.wholeNumber("--seconds", "seconds", 1, std::int64_t{86400} * 365).value_or(0));
+    const auto seconds = static_cast<int>(
+        line.wholeNumber("--seconds", "seconds", 1, std::int64_t{86400} * 365).value_or(0));
     if (!line.operands().empty())
         throw UsageError("follow takes no operand");
     const bool json = line.flag("--json");

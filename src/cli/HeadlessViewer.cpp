@@ -25,9 +25,6 @@ void HeadlessViewer::feed(std::string_view bytes, TimePoint now) { m_intake.feed
 
 void HeadlessViewer::endOfFile(TimePoint now) { m_intake.endOfFile(now); }
 
-void HeadlessViewer::resolveNewCountries()
-{
-    giveCountries(m_store, m_countries, m_store.takeChanges());
-}
+void HeadlessViewer::resolveNewCountries() { giveCountries(m_store, m_countries, m_store.takeChanges()); }
 
 } // namespace rovex::cli

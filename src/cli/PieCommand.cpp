@@ -84,7 +84,8 @@ std::vector<RXDiaObj> rowSlices(const CommandLine& line, const std::string& tabl
     const std::optional<TrafficCategory> category = categoryNamed(table);
     if (!category)
         throw UsageError("--table needs one of PortBlockIn, PortBlockOut, PortPassIn, PortPassOut, IpBlockIn, "
-                         "IpBlockOut, IpPassIn, IpPassOut, not \"" + table + "\"");
+                         "IpBlockOut, IpPassIn, IpPassOut, not \""
+                         + table + "\"");
     const auto root = rootFolder(line);
     std::vector<Input> inputs = openInputs(line.operands());
     HeadlessViewer viewer(root, std::cerr);

@@ -67,14 +67,12 @@ void writeJson(std::ostream& out, const SimpleLogTail& tail)
 std::string shown(std::string_view text, std::string_view whenEmpty = {})
 {
     std::string out(text.empty() ? whenEmpty : text);
-    std::ranges::replace_if(out, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    std::ranges::replace_if(
+        out, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
     return out;
 }
 
-std::string endpoint(std::string_view address, std::string_view port)
-{
-    return shown(address) + '.' + shown(port);
-}
+std::string endpoint(std::string_view address, std::string_view port) { return shown(address) + '.' + shown(port); }
 
 void writeText(std::ostream& out, const SimpleLogTail& tail)
 {
@@ -82,14 +80,13 @@ void writeText(std::ostream& out, const SimpleLogTail& tail)
         out << std::left << std::setw(3) << shown(row.logMonth()) << ' ' << std::right << std::setw(2)
             << shown(row.logDay()) << ' ' << std::left << std::setw(8) << shown(row.logTime()) << "  " << std::setw(5)
             << shown(row.logAction()) << ' ' << std::setw(3) << shown(row.logDirection()) << "  " << std::setw(6)
-            << shown(row.logInterface()) << "  " << std::setw(30)
-            << endpoint(row.logFirstAddress(), row.logFirstPort()) << " > " << std::setw(30)
-            << endpoint(row.logSecondAddress(), row.logSecondPort()) << "  " << std::setw(11)
-            << shown(row.logActionImage(), "-") << "  " << std::setw(14) << shown(row.logFirstPortImage(), "-")
-            << "  " << shown(row.logSecondPortImage(), "-") << '\n';
+            << shown(row.logInterface()) << "  " << std::setw(30) << endpoint(row.logFirstAddress(), row.logFirstPort())
+            << " > " << std::setw(30) << endpoint(row.logSecondAddress(), row.logSecondPort()) << "  " << std::setw(11)
+            << shown(row.logActionImage(), "-") << "  " << std::setw(14) << shown(row.logFirstPortImage(), "-") << "  "
+            << shown(row.logSecondPortImage(), "-") << '\n';
     }
-    out << "Rows: " << tail.rows.size() << " shown of " << std::max<std::int64_t>(tail.limiter, 0)
-        << " lines read (" << tail.invalidLines << " not UTF-8), limiter " << tail.limiter << '\n';
+    out << "Rows: " << tail.rows.size() << " shown of " << std::max<std::int64_t>(tail.limiter, 0) << " lines read ("
+        << tail.invalidLines << " not UTF-8), limiter " << tail.limiter << '\n';
 }
 
 } // namespace
@@ -101,12 +98,12 @@ int runSimple(const std::vector<std::string>& arguments)
     const std::int64_t limit = line.wholeNumber("--limit", "lines", 0).value_or(defaultSimpleLogLimiter);
     if (line.operands().size() > 1)
         throw UsageError("simple reads one log at the most");
-    const std::filesystem::path log =
-        line.operands().empty() ? paths::underRoot(root, paths::pfLog) : std::filesystem::path(line.operands()[0]);
+    const std::filesystem::path log = line.operands().empty() ? paths::underRoot(root, paths::pfLog)
+                                                              : std::filesystem::path(line.operands()[0]);
 
     std::string error;
-    const auto tail = readSimpleLogTail(log, limit, RXReadRovexConf().loadAllServices(paths::underRoot(root, paths::library)),
-                                        &error);
+    const auto tail = readSimpleLogTail(
+        log, limit, RXReadRovexConf().loadAllServices(paths::underRoot(root, paths::library)), &error);
     if (!tail)
         throw CommandError("cannot read " + log.string() + ": " + error);
     if (line.flag("--json"))

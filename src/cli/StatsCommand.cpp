@@ -23,8 +23,8 @@ const OptionRules statsOptions{
 // The most files a run may be asked for: each one not there still costs a line.
 constexpr std::int64_t maximumFiles = 100'000;
 
-std::string oneOf(const CommandLine& line, const std::string& name, const std::string& first,
-                  const std::string& second, const std::string& fallback)
+std::string oneOf(const CommandLine& line, const std::string& name, const std::string& first, const std::string& second,
+                  const std::string& fallback)
 {
     const std::string chosen = line.value(name).value_or(fallback);
     if (chosen != first && chosen != second)
@@ -44,8 +44,9 @@ StatsQuery queryOf(const CommandLine& line)
             throw UsageError("--port-direction and --port-limit need --port");
         return query;
     }
-    query.port = PortQuery{*port, oneOf(line, "--port-direction", "in", "out", query.direction),
-                           line.wholeNumber("--port-limit", "entries", 1).value_or(std::max<std::int64_t>(query.limit, 1))};
+    query.port = PortQuery{
+        *port, oneOf(line, "--port-direction", "in", "out", query.direction),
+        line.wholeNumber("--port-limit", "entries", 1).value_or(std::max<std::int64_t>(query.limit, 1))};
     return query;
 }
 
@@ -164,7 +165,8 @@ std::string shareBar(std::int64_t occurrences, std::int64_t total)
 void writeEntry(std::string name, std::int64_t occurrences, std::int64_t total, int rank)
 {
     // Texts come from the log: the terminal gets "?" for a control byte, never the byte.
-    std::ranges::replace_if(name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    std::ranges::replace_if(
+        name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
     std::cout << std::right << std::setw(4) << rank << "  " << std::left << std::setw(40) << name << std::right
               << std::setw(10) << occurrences << "  " << std::fixed << std::setprecision(1) << std::setw(5)
               << (total > 0 ? 100.0 * static_cast<double>(occurrences) / static_cast<double>(total) : 0.0) << "%  "

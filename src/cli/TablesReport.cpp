@@ -151,7 +151,8 @@ void writeTablesJson(std::ostream& out, const TrafficStore& store, const Notific
     json.endObject();
 }
 
-void printTables(std::ostream& out, const TrafficStore& store, const NotificationList& notifications, const TextOptions& options)
+void printTables(std::ostream& out, const TrafficStore& store, const NotificationList& notifications,
+                 const TextOptions& options)
 {
     for (const TrafficCategory category : allTrafficCategories) {
         const auto ranked = store.rankedByCount(category);

@@ -25,8 +25,7 @@ std::optional<std::string> replyFromInput()
 }
 
 // The desktop's check on an event loop of its own; why no reply came goes to standard error.
-std::optional<std::string> replyFromServer(const QUrl& server, std::chrono::milliseconds timeout, int argc,
-                                           char** argv)
+std::optional<std::string> replyFromServer(const QUrl& server, std::chrono::milliseconds timeout, int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     VersionCheck check(server);
@@ -78,8 +77,8 @@ int runVersion(const std::vector<std::string>& arguments, int argc, char** argv)
     std::optional<std::string> reply;
     if (option) {
         const QString text = QString::fromStdString(*option);
-        const VersionServerChoice choice =
-            chooseVersionServer(text, std::nullopt, std::nullopt, QStringLiteral("--server"));
+        const VersionServerChoice choice = chooseVersionServer(text, std::nullopt, std::nullopt,
+                                                               QStringLiteral("--server"));
         if (!choice.server)
             throw CommandError(choice.refusal.toStdString());
         reply = replyFromServer(*choice.server, timeout, argc, argv);

@@ -121,10 +121,7 @@ struct PortRange {
 
 constexpr std::int64_t highestPort = 65535;
 
-bool isRange(std::string_view token)
-{
-    return token.find(':') != std::string_view::npos;
-}
+bool isRange(std::string_view token) { return token.find(':') != std::string_view::npos; }
 
 // The two ends around the first ":". Ends that do not read, that fall outside the ports or
 // that are in falling order make no range at all: "1:4000000000" would otherwise spell out
@@ -208,9 +205,8 @@ ServiceImages RXReadRovexConf::loadAllServices(const std::filesystem::path& path
 {
     ServiceImages images;
     forEachService(path, [&images](const ServiceEntry& service) {
-        forEachPiece(service.ports, ' ', [&images, &service](std::string_view token) {
-            addImageKeys(images, token, service.image);
-        });
+        forEachPiece(service.ports, ' ',
+                     [&images, &service](std::string_view token) { addImageKeys(images, token, service.image); });
     });
     return images;
 }

@@ -25,11 +25,8 @@ std::size_t sampleSizeAt(off_t position)
 
 } // namespace
 
-FileFingerprint::FileFingerprint(const FollowFileStatus& identity)
-    : m_device(identity.device)
-    , m_inode(identity.inode)
-{
-}
+FileFingerprint::FileFingerprint(const FollowFileStatus& identity) : m_device(identity.device), m_inode(identity.inode)
+{}
 
 FileFingerprint FileFingerprint::of(const FollowFile& file, const FollowFileStatus& identity, off_t position)
 {

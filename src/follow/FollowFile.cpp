@@ -27,10 +27,7 @@ FollowPathLookup FollowPathLookup::of(const std::string& path)
     return {missing ? Outcome::Missing : Outcome::Unknown, {}};
 }
 
-FollowFile::~FollowFile()
-{
-    close();
-}
+FollowFile::~FollowFile() { close(); }
 
 FollowFile::FollowFile(FollowFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
 

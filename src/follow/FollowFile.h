@@ -15,10 +15,7 @@ struct FollowFileStatus {
     off_t size = 0;
     bool regular = false;
 
-    bool sameFileAs(const FollowFileStatus& other) const
-    {
-        return device == other.device && inode == other.inode;
-    }
+    bool sameFileAs(const FollowFileStatus& other) const { return device == other.device && inode == other.inode; }
 };
 
 // What a path names at the moment it is looked up. Unknown covers the errors that say

@@ -8,10 +8,10 @@ namespace rovex {
 struct FollowTiming {
     // How often the log is looked at without an event: while it or its folder is missing,
     // while it cannot be read (inotify refuses it), and for an event the kernel lost.
-    std::chrono::milliseconds poll {1000};
+    std::chrono::milliseconds poll{1000};
     // How long a rotated file is drained after it last grew: the firewall may still write
     // to it through the descriptor it holds until it reopens the log.
-    std::chrono::milliseconds rotatedQuiet {5000};
+    std::chrono::milliseconds rotatedQuiet{5000};
 };
 
 } // namespace rovex

@@ -17,15 +17,14 @@ namespace {
 
 constexpr std::uint32_t fileMask = IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
 // The folder's own removal or move is watched too: its watch must be aimed anew then.
-constexpr std::uint32_t folderMask = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_DELETE_SELF
-    | IN_MOVE_SELF | IN_ONLYDIR;
+constexpr std::uint32_t folderMask = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_DELETE_SELF | IN_MOVE_SELF
+    | IN_ONLYDIR;
 
 } // namespace
 
-RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval, QObject* parent)
-    : QObject(parent)
-    , m_pathfilelog(pathfilelog)
-    , m_nativePath(QFile::encodeName(pathfilelog))
+RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval,
+                                     QObject* parent)
+    : QObject(parent), m_pathfilelog(pathfilelog), m_nativePath(QFile::encodeName(pathfilelog))
 {
     const QFileInfo info(pathfilelog);
     m_folder = QFile::encodeName(info.absolutePath());
@@ -58,7 +57,7 @@ void RXObserveFileLogs::addDispatch()
 
 void RXObserveFileLogs::readEvents()
 {
-    alignas(inotify_event) std::array<char, 16 * 1024> buffer {};
+    alignas(inotify_event) std::array<char, 16 * 1024> buffer{};
     bool relevant = false;
     for (;;) {
         const ssize_t got = ::read(m_inotify, buffer.data(), buffer.size());
@@ -66,10 +65,11 @@ void RXObserveFileLogs::readEvents()
             break;
         const auto length = static_cast<std::size_t>(got);
         for (std::size_t at = 0; at + sizeof(inotify_event) <= length;) {
-            inotify_event event {};
+            inotify_event event{};
             std::memcpy(&event, buffer.data() + at, sizeof event);
             const char* name = buffer.data() + at + sizeof event;
-            const std::size_t nameLength = ::strnlen(name, std::min<std::size_t>(event.len, length - at - sizeof event));
+            const std::size_t nameLength = ::strnlen(name,
+                                                     std::min<std::size_t>(event.len, length - at - sizeof event));
             relevant = concernsLog(event.wd, event.mask, name, nameLength) || relevant;
             at += sizeof event + event.len;
         }

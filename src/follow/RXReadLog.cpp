@@ -27,9 +27,7 @@ bool cutAtLineEnd(QByteArray& chunk)
 } // namespace
 
 RXReadLog::RXReadLog(const QString& path, const FollowTiming& timing, QObject* parent)
-    : QObject(parent)
-    , m_watcher(path, timing.poll)
-    , m_nativePath(QFile::encodeName(path).toStdString())
+    : QObject(parent), m_watcher(path, timing.poll), m_nativePath(QFile::encodeName(path).toStdString())
 {
     connect(&m_watcher, &RXObserveFileLogs::logMayHaveChanged, this, &RXReadLog::readlog);
     m_quiet.setInterval(timing.rotatedQuiet);
@@ -111,7 +109,7 @@ bool RXReadLog::openWhenPresent()
         return true;
     }
     FileFingerprint start = startingPoint(file, opened);
-    m_current = Followed {std::move(file), std::move(start)};
+    m_current = Followed{std::move(file), std::move(start)};
     return true;
 }
 

@@ -37,7 +37,7 @@ class RXReadLog final : public QObject {
 
 public:
     // Most bytes read and handed on in one turn of the event loop.
-    static constexpr off_t sliceBytes = off_t {1} << 20;
+    static constexpr off_t sliceBytes = off_t{1} << 20;
 
     explicit RXReadLog(const QString& path, const FollowTiming& timing = {}, QObject* parent = nullptr);
     ~RXReadLog() override;

@@ -19,7 +19,8 @@ FileFingerprint RecentFiles::resumeFor(const FollowFile& file, const FollowFileS
 {
     const auto newestFirst = m_files | std::views::reverse;
     const auto held = [&](const FileFingerprint& known) { return known.heldBy(file, status.size); };
-    const auto same = std::ranges::find_if(newestFirst, [&](const FileFingerprint& known) { return known.sameIdentity(status); });
+    const auto same = std::ranges::find_if(newestFirst,
+                                           [&](const FileFingerprint& known) { return known.sameIdentity(status); });
     if (same != newestFirst.end())
         return held(*same) ? *same : FileFingerprint(status);
     const auto repeated = std::ranges::find_if(newestFirst, held);

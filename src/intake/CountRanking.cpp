@@ -8,9 +8,9 @@ namespace rovex {
 // The first block whose last key does not rank before the key: where it is, or belongs.
 std::size_t CountRanking::blockFor(RankKey key) const
 {
-    const auto found = std::partition_point(m_blocks.begin(), m_blocks.end(), [&key](const std::vector<RankKey>& block) {
-        return ranksBefore(block.back(), key);
-    });
+    const auto found = std::partition_point(
+        m_blocks.begin(), m_blocks.end(),
+        [&key](const std::vector<RankKey>& block) { return ranksBefore(block.back(), key); });
     return static_cast<std::size_t>(std::distance(m_blocks.begin(), found));
 }
 

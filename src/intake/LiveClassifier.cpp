@@ -7,8 +7,7 @@ namespace rovex {
 
 LiveClassifier::LiveClassifier(TrafficStore& store, const ServiceWatch& watch, NotificationSink notify)
     : m_store(store), m_watch(watch), m_notify(std::move(notify))
-{
-}
+{}
 
 void LiveClassifier::parseLog(std::string_view text, TimePoint now)
 {

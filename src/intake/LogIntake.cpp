@@ -4,8 +4,7 @@ namespace rovex {
 
 LogIntake::LogIntake(TrafficStore& store, const ServiceWatch& watch, LiveClassifier::NotificationSink notify)
     : m_classifier(store, watch, std::move(notify))
-{
-}
+{}
 
 void LogIntake::feed(std::string_view bytes, TimePoint now)
 {

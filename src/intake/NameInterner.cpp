@@ -19,7 +19,8 @@ NameInterner::ShortKey NameInterner::ShortKey::of(std::string_view text)
 std::size_t NameInterner::ShortKeyHash::operator()(const ShortKey& key) const
 {
     __extension__ using Wide = unsigned __int128;
-    const Wide product = static_cast<Wide>(key.head ^ 0xa0761d6478bd642fULL) * (key.tail ^ 0xe7037ed1a0b428dbULL ^ key.size);
+    const Wide product = static_cast<Wide>(key.head ^ 0xa0761d6478bd642fULL)
+        * (key.tail ^ 0xe7037ed1a0b428dbULL ^ key.size);
     return static_cast<std::size_t>(static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64U));
 }
 

@@ -28,8 +28,8 @@ std::vector<OccurrenceTable::Counterpart> OccurrenceTable::portsOf(NameInterner:
     return counted(found == m_portsOfAddress.end() ? nullptr : &found->second, true, address);
 }
 
-std::vector<OccurrenceTable::Counterpart>
-OccurrenceTable::counted(const std::vector<NameInterner::Id>* ids, bool idsArePorts, NameInterner::Id key) const
+std::vector<OccurrenceTable::Counterpart> OccurrenceTable::counted(const std::vector<NameInterner::Id>* ids,
+                                                                   bool idsArePorts, NameInterner::Id key) const
 {
     std::vector<Counterpart> result;
     if (ids == nullptr)
@@ -65,8 +65,8 @@ std::size_t listsBytes(const Map& lists)
 
 std::size_t OccurrenceTable::bytesHeld() const
 {
-    return mapBytes(m_pairCounts) + listsBytes(m_addressesOfPort) + listsBytes(m_portsOfAddress) +
-           (m_portOrder.capacity() + m_addressOrder.capacity()) * sizeof(NameInterner::Id);
+    return mapBytes(m_pairCounts) + listsBytes(m_addressesOfPort) + listsBytes(m_portsOfAddress)
+        + (m_portOrder.capacity() + m_addressOrder.capacity()) * sizeof(NameInterner::Id);
 }
 
 void OccurrenceTable::clear()

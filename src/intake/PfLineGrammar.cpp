@@ -67,20 +67,11 @@ struct WantedFields {
     void set(std::size_t index, std::string_view text)
     {
         switch (index) {
-        case actionField:
-            action = text;
-            break;
-        case directionField:
-            direction = text;
-            break;
-        case sourceField:
-            source = text;
-            break;
-        case destinationField:
-            destination = text;
-            break;
-        default:
-            break;
+        case actionField: action = text; break;
+        case directionField: direction = text; break;
+        case sourceField: source = text; break;
+        case destinationField: destination = text; break;
+        default: break;
         }
     }
 };
@@ -89,9 +80,9 @@ struct WantedFields {
 // 15 fields. Empty fields between runs of spaces stay empty views.
 bool splitFields(std::string_view line, WantedFields& fields)
 {
-    std::size_t field = 0;     // index of the field that starts at `start`
+    std::size_t field = 0; // index of the field that starts at `start`
     std::size_t start = 0;
-    std::size_t runStart = 0;  // the run of spaces being measured
+    std::size_t runStart = 0; // the run of spaces being measured
     std::size_t runLength = 0;
 
     // Ends the field before a run of spaces; true once field 14 is known.
@@ -228,16 +219,11 @@ LineOutcome readPfLogLine(std::string_view line, PfLogLine& out)
 std::string_view describe(LineOutcome outcome)
 {
     switch (outcome) {
-    case LineOutcome::Read:
-        return "read";
-    case LineOutcome::TooFewFields:
-        return "too few fields";
-    case LineOutcome::ExcludedSource:
-        return "excluded source";
-    case LineOutcome::IgnoredPort:
-        return "ignored port";
-    case LineOutcome::IgnoredAddress:
-        return "ignored address";
+    case LineOutcome::Read: return "read";
+    case LineOutcome::TooFewFields: return "too few fields";
+    case LineOutcome::ExcludedSource: return "excluded source";
+    case LineOutcome::IgnoredPort: return "ignored port";
+    case LineOutcome::IgnoredAddress: return "ignored address";
     }
     return "unknown";
 }

@@ -145,7 +145,7 @@ private:
     static constexpr std::int64_t unranked = 0; // counts start at 1
 
     std::vector<Row> m_rows;
-    std::vector<NameInterner::Id> m_ids;      // interned name of each row
+    std::vector<NameInterner::Id> m_ids; // interned name of each row
     std::vector<std::uint64_t> m_stamps;
     // Interned name -> row position. It spans every name of the store, so it is kept narrow:
     // a table holds fewer rows than there are names, and names are numbered in 32 bits.

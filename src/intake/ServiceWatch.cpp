@@ -108,8 +108,7 @@ std::optional<ServiceNotification> ServiceWatch::buildNotify(std::string_view po
     return build(m_passed, passedTitle, port, address);
 }
 
-std::optional<ServiceNotification> ServiceWatch::buildNotifyBlock(std::string_view port,
-                                                                  std::string_view address) const
+std::optional<ServiceNotification> ServiceWatch::buildNotifyBlock(std::string_view port, std::string_view address) const
 {
     return build(m_blocked, blockedTitle, port, address);
 }

@@ -4,8 +4,7 @@ namespace rovex {
 namespace {
 
 constexpr std::array<std::string_view, trafficCategoryCount> suffixes{
-    "PortBlockIn", "PortBlockOut", "PortPassIn", "PortPassOut",
-    "IpBlockIn",   "IpBlockOut",   "IpPassIn",   "IpPassOut",
+    "PortBlockIn", "PortBlockOut", "PortPassIn", "PortPassOut", "IpBlockIn", "IpBlockOut", "IpPassIn", "IpPassOut",
 };
 
 } // namespace

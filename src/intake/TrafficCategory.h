@@ -36,10 +36,7 @@ inline constexpr std::array<TrafficCategory, trafficCategoryCount> allTrafficCat
 // "PortBlockIn" ... "IpPassOut": the suffix of every per-table name.
 std::string_view suffix(TrafficCategory category);
 
-constexpr bool isPortTable(TrafficCategory category)
-{
-    return static_cast<unsigned>(category) < trafficKindCount;
-}
+constexpr bool isPortTable(TrafficCategory category) { return static_cast<unsigned>(category) < trafficKindCount; }
 
 constexpr TrafficKind kindOf(TrafficCategory category)
 {

@@ -18,7 +18,7 @@ struct ObjPort {
     std::string_view portName;
     std::string_view portImage; // image name: the service's image, or "genericservice"
     std::int64_t portCount = 0;
-    TimePoint portDate;    // first sighting; never changed
+    TimePoint portDate;         // first sighting; never changed
     std::uint64_t sighting = 0; // order of creation across the store: ties rank by it
 };
 

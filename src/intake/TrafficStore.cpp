@@ -23,8 +23,7 @@ void appendNames(const std::vector<Row>& rows, std::span<const std::size_t> posi
     }
 }
 
-void eraseAt(std::vector<std::string>& list, TextSet& lookup,
-             std::span<const std::size_t> positions)
+void eraseAt(std::vector<std::string>& list, TextSet& lookup, std::span<const std::size_t> positions)
 {
     const std::vector<bool> doomed = selectedPositions(list.size(), positions);
     std::size_t kept = 0;

@@ -51,8 +51,8 @@ private:
         std::uint16_t first;
         std::uint16_t last;
     };
-    std::vector<Run> m_runs;            // ascending, disjoint, not adjacent
-    std::vector<std::string> m_others;  // sorted, each once
+    std::vector<Run> m_runs;           // ascending, disjoint, not adjacent
+    std::vector<std::string> m_others; // sorted, each once
 };
 
 } // namespace rovex

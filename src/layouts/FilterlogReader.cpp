@@ -135,8 +135,8 @@ RecordOutcome readFields(const Fields& fields, std::size_t count, FirewallRecord
         return RecordOutcome::NotThisLayout;
     const std::string_view version = fields[versionField];
     const std::string_view direction = fields[directionField];
-    if ((version != "4" && version != "6") || (direction != "in" && direction != "out")
-        || fields[actionField].empty() || fields[interfaceField].empty())
+    if ((version != "4" && version != "6") || (direction != "in" && direction != "out") || fields[actionField].empty()
+        || fields[interfaceField].empty())
         return RecordOutcome::NotThisLayout;
     record.action = fields[actionField];
     record.direction = direction;

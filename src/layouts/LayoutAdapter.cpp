@@ -11,23 +11,15 @@ namespace rovex {
 std::string_view describe(LogLayout layout)
 {
     switch (layout) {
-    case LogLayout::Product:
-        return "product";
-    case LogLayout::Pflog:
-        return "pflog";
-    case LogLayout::Filterlog:
-        return "filterlog";
-    case LogLayout::Unread:
-        return "unread";
+    case LogLayout::Product: return "product";
+    case LogLayout::Pflog: return "pflog";
+    case LogLayout::Filterlog: return "filterlog";
+    case LogLayout::Unread: return "unread";
     }
     return "unknown";
 }
 
-LayoutAdapter::LayoutAdapter(LayoutSetting setting)
-    : m_setting(setting)
-{
-    m_written.reserve(256);
-}
+LayoutAdapter::LayoutAdapter(LayoutSetting setting) : m_setting(setting) { m_written.reserve(256); }
 
 // Most product lines are settled by the quick check, which costs a small part of a reading,
 // and most lines of other layouts (filterlog's CSV has few spaces) by counting spaces.

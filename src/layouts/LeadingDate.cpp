@@ -15,10 +15,7 @@ constexpr std::array<std::string_view, 12> monthNames{
 // A "<PRI>" is a few digits; a longer bracket is not a priority and is left alone.
 constexpr std::size_t longestPriority = 8;
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool areDigits(std::string_view text)
 {
@@ -64,10 +61,7 @@ std::string_view monthOfIsoDate(std::string_view text)
 }
 
 // The day as syslog prints it, without the padding zero of a numeric date.
-std::string_view unpaddedDay(std::string_view day)
-{
-    return day.size() == 2 && day[0] == '0' ? day.substr(1) : day;
-}
+std::string_view unpaddedDay(std::string_view day) { return day.size() == 2 && day[0] == '0' ? day.substr(1) : day; }
 
 // Where the stamp starts: after leading spaces and a "<PRI>" or "<PRI>1 ".
 std::size_t stampStart(std::string_view line)

@@ -10,7 +10,7 @@ namespace {
 using Bits = std::uint64_t;
 
 constexpr std::size_t chunkBytes = 64;
-constexpr std::size_t fieldsFromAction = 7; // action, direction, "on", interface, source, ">", destination
+constexpr std::size_t fieldsFromAction = 7;        // action, direction, "on", interface, source, ">", destination
 constexpr std::size_t spacesForProductFields = 14; // separators before field 14
 
 // One bit per byte of 64 bytes of the line: spaces, and dots when asked for.
@@ -63,8 +63,7 @@ class ActionWindow {
 public:
     ActionWindow(std::string_view line, std::size_t action)
         : m_line(line), m_action(action), m_low(chunkAt(line, action, true))
-    {
-    }
+    {}
 
     // The spaces that end the seven fields from the action, relative to it; returns how
     // many there are in the window.
@@ -96,9 +95,9 @@ public:
     [[gnu::target("popcnt"), gnu::always_inline]] inline std::size_t dots(std::size_t first, std::size_t last) const
     {
         const Bits low = first < chunkBytes ? m_low.dots & from(first) & upTo(last) : 0;
-        const Bits high = last >= chunkBytes ? m_high.dots & from(first < chunkBytes ? 0 : first - chunkBytes)
-                & upTo(last - chunkBytes)
-                                             : 0;
+        const Bits high = last >= chunkBytes
+            ? m_high.dots & from(first < chunkBytes ? 0 : first - chunkBytes) & upTo(last - chunkBytes)
+            : 0;
         return static_cast<std::size_t>(__builtin_popcountll(low) + __builtin_popcountll(high));
     }
 
@@ -194,15 +193,9 @@ void ProductLayoutCheck::learn(std::string_view line, std::size_t actionStart)
 
 #else
 
-ProductCheck ProductLayoutCheck::check(std::string_view) const
-{
-    return ProductCheck::Unsure;
-}
+ProductCheck ProductLayoutCheck::check(std::string_view) const { return ProductCheck::Unsure; }
 
-bool ProductLayoutCheck::hasTooFewSpaces(std::string_view)
-{
-    return false;
-}
+bool ProductLayoutCheck::hasTooFewSpaces(std::string_view) { return false; }
 
 void ProductLayoutCheck::learn(std::string_view, std::size_t) {}
 

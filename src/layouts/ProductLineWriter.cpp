@@ -26,15 +26,9 @@ std::size_t dotsIn(std::string_view address)
     return dots;
 }
 
-bool isWord(std::string_view text)
-{
-    return !text.empty() && hasNo(text, ' ');
-}
+bool isWord(std::string_view text) { return !text.empty() && hasNo(text, ' '); }
 
-bool isPort(std::string_view port)
-{
-    return hasNo(port, ' ') && hasNo(port, '.') && hasNo(port, ':');
-}
+bool isPort(std::string_view port) { return hasNo(port, ' ') && hasNo(port, '.') && hasNo(port, ':'); }
 
 // The readers split an endpoint at its dots: five pieces for IPv4, two for IPv6, alike on
 // both sides.
@@ -52,10 +46,7 @@ bool isWritable(const FirewallRecord& r, std::string_view origin)
         && addressesSplitBack(r.sourceAddress, r.destinationAddress);
 }
 
-std::string_view orMissing(std::string_view text)
-{
-    return text.empty() ? missing : text;
-}
+std::string_view orMissing(std::string_view text) { return text.empty() ? missing : text; }
 
 } // namespace
 
@@ -64,11 +55,28 @@ bool writeProductLine(const FirewallRecord& record, std::string_view origin, std
     out.clear();
     if (!isWritable(record, origin))
         return false;
-    const std::array<std::string_view, 22> pieces{
-        orMissing(record.month), " ", orMissing(record.day), " ", orMissing(record.time), " ", origin,
-        " pf: - rule 0/0(match): ", record.action, " ", record.direction, " on ", record.interfaceName,
-        ": ", record.sourceAddress, ".", record.sourcePort, " > ", record.destinationAddress, ".",
-        record.destinationPort, ":"};
+    const std::array<std::string_view, 22> pieces{orMissing(record.month),
+                                                  " ",
+                                                  orMissing(record.day),
+                                                  " ",
+                                                  orMissing(record.time),
+                                                  " ",
+                                                  origin,
+                                                  " pf: - rule 0/0(match): ",
+                                                  record.action,
+                                                  " ",
+                                                  record.direction,
+                                                  " on ",
+                                                  record.interfaceName,
+                                                  ": ",
+                                                  record.sourceAddress,
+                                                  ".",
+                                                  record.sourcePort,
+                                                  " > ",
+                                                  record.destinationAddress,
+                                                  ".",
+                                                  record.destinationPort,
+                                                  ":"};
     std::size_t bytes = 0;
     for (const std::string_view piece : pieces)
         bytes += piece.size();

@@ -295,14 +295,11 @@ constexpr std::array<std::int16_t, std::size_t{letters} * letters> makeGrid()
     return grid;
 }
 
-constexpr std::array<std::int16_t, std::size_t{letters} * letters> grid = makeGrid();
+constexpr std::array<std::int16_t, std::size_t{letters}* letters> grid = makeGrid();
 
 } // namespace
 
-std::span<const CountryName> countryNames() noexcept
-{
-    return table;
-}
+std::span<const CountryName> countryNames() noexcept { return table; }
 
 std::optional<std::string_view> countryName(std::string_view code) noexcept
 {

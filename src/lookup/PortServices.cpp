@@ -11,8 +11,7 @@ namespace {
 
 bool isWordByte(char byte)
 {
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
-        || byte == '_';
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || byte == '_';
 }
 
 // grep's "\<PORT\>": an occurrence that starts and ends with a word byte, with no word

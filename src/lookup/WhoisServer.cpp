@@ -87,8 +87,9 @@ WhoisChoice chooseWhoisServer(const std::optional<std::string>& option, std::str
         return {};
     if (auto server = parseWhoisServer(text))
         return {std::move(server), {}};
-    return {std::nullopt, std::string(fromOption ? optionName : std::string_view(whoisServerVariable))
-                              + " needs HOST, HOST:PORT, [IPV6] or [IPV6]:PORT, not " + text};
+    return {std::nullopt,
+            std::string(fromOption ? optionName : std::string_view(whoisServerVariable))
+                + " needs HOST, HOST:PORT, [IPV6] or [IPV6]:PORT, not " + text};
 }
 
 } // namespace rovex

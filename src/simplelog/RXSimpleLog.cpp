@@ -41,10 +41,7 @@ std::string_view RXSimpleLog::logFirstPortName() const { return m_text.empty() ?
 std::string_view RXSimpleLog::logSecondPortImage() const { return piece(SecondPortImage); }
 std::string_view RXSimpleLog::logSecondPortName() const { return logFirstPortName(); }
 
-SimpleLogRowBuilder::SimpleLogRowBuilder(std::size_t bytes)
-{
-    m_row.m_text.reserve(bytes);
-}
+SimpleLogRowBuilder::SimpleLogRowBuilder(std::size_t bytes) { m_row.m_text.reserve(bytes); }
 
 void SimpleLogRowBuilder::endPiece()
 {
@@ -66,9 +63,6 @@ void SimpleLogRowBuilder::setActionImage(std::string_view image)
     }
 }
 
-RXSimpleLog SimpleLogRowBuilder::take()
-{
-    return std::move(m_row);
-}
+RXSimpleLog SimpleLogRowBuilder::take() { return std::move(m_row); }
 
 } // namespace rovex

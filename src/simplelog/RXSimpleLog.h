@@ -43,8 +43,19 @@ private:
 
     // The texts stored in m_text, in this order.
     enum Piece : std::uint8_t {
-        LogString, Month, Day, Time, Action, Direction, Interface,
-        FirstAddress, FirstPort, SecondAddress, SecondPort, FirstPortImage, SecondPortImage,
+        LogString,
+        Month,
+        Day,
+        Time,
+        Action,
+        Direction,
+        Interface,
+        FirstAddress,
+        FirstPort,
+        SecondAddress,
+        SecondPort,
+        FirstPortImage,
+        SecondPortImage,
         PieceCount
     };
     std::string_view piece(Piece which) const;

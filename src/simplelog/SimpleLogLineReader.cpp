@@ -123,11 +123,18 @@ RXSimpleLog buildRow(std::string_view line, SimpleLogRoad road, const Fields& fi
     const std::string interfaceName = withoutColons(fields[interfaceField]);
     const std::string secondPort = withoutColons(ends[1].port);
     // The row's pieces after logString, in the row's order.
-    const std::array<std::string_view, 12> pieces{
-        fields[monthField],  fields[dayField],       fields[timeField],
-        fields[actionField], fields[directionField], interfaceName,
-        ends[0].address,     ends[0].port,           ends[1].address,
-        secondPort,          portImage(services, ends[0].port), portImage(services, secondPort)};
+    const std::array<std::string_view, 12> pieces{fields[monthField],
+                                                  fields[dayField],
+                                                  fields[timeField],
+                                                  fields[actionField],
+                                                  fields[directionField],
+                                                  interfaceName,
+                                                  ends[0].address,
+                                                  ends[0].port,
+                                                  ends[1].address,
+                                                  secondPort,
+                                                  portImage(services, ends[0].port),
+                                                  portImage(services, secondPort)};
     std::size_t bytes = line.size();
     for (const std::string_view piece : pieces)
         bytes += piece.size();

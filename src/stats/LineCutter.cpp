@@ -17,9 +17,6 @@ void LineCutter::keep(std::string_view piece)
     m_pending.append(piece);
 }
 
-bool LineCutter::isReadable(std::string_view line) noexcept
-{
-    return line.size() <= maxLineBytes && isValidUtf8(line);
-}
+bool LineCutter::isReadable(std::string_view line) noexcept { return line.size() <= maxLineBytes && isValidUtf8(line); }
 
 } // namespace rovex

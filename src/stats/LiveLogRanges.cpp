@@ -46,7 +46,8 @@ std::uint64_t nextLineStart(int fd, std::uint64_t from, std::uint64_t size)
 
 std::vector<ByteRange> newlineAlignedRanges(int fd, std::uint64_t size, std::size_t parts, std::uint64_t minimumBytes)
 {
-    const std::uint64_t wanted = std::max<std::uint64_t>(1, std::min<std::uint64_t>(parts, size / std::max<std::uint64_t>(minimumBytes, 1)));
+    const std::uint64_t wanted = std::max<std::uint64_t>(
+        1, std::min<std::uint64_t>(parts, size / std::max<std::uint64_t>(minimumBytes, 1)));
     std::vector<ByteRange> ranges;
     std::uint64_t begin = 0;
     for (std::uint64_t part = 1; part < wanted && begin < size; ++part) {

@@ -47,8 +47,8 @@ void listAddresses(const StatsTally& tally, std::int64_t limit, StatsResult& res
     const std::int64_t total = totalOf(ranked);
     for (std::size_t position = 0; position < ranked.size(); ++position) {
         const int rank = static_cast<int>(position) + 1;
-        result.addresses.push_back(
-            {std::string(ranked[position].name), ranked[position].count, total, rank, colori10(rank), std::string(pieSign)});
+        result.addresses.push_back({std::string(ranked[position].name), ranked[position].count, total, rank,
+                                    colori10(rank), std::string(pieSign)});
     }
     result.addressSlices = slicesOf(ranked);
 }

@@ -11,9 +11,6 @@ StatsQuery StatsQuery::fromMatrices(int passMatrixRow, int inoutMatrixRow, std::
     return query;
 }
 
-std::string directionOfRow(int inoutMatrixRow)
-{
-    return inoutMatrixRow == 1 ? "out" : "in";
-}
+std::string directionOfRow(int inoutMatrixRow) { return inoutMatrixRow == 1 ? "out" : "in"; }
 
 } // namespace rovex

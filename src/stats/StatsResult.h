@@ -48,14 +48,14 @@ struct IpsForPort {
 
 // Everything a run shows, built once and not changed afterwards.
 struct StatsResult {
-    bool missing = false;     // no live log: nothing was read
-    std::int64_t fileCount = 0;  // N of files asked for
+    bool missing = false;           // no live log: nothing was read
+    std::int64_t fileCount = 0;     // N of files asked for
     std::uint64_t liveLogBytes = 0; // how much of the live log was read
-    std::int64_t lineCount = 0;  // every line read, empty and unreadable ones included
-    std::int64_t counted = 0;    // c
+    std::int64_t lineCount = 0;     // every line read, empty and unreadable ones included
+    std::int64_t counted = 0;       // c
     std::int64_t kept = 0;
     std::int64_t selected = 0;
-    bool empty = false;       // the selection holds no record
+    bool empty = false; // the selection holds no record
     StatsBoxes boxes;
     std::vector<RXAddress> addresses;
     std::vector<RXPort> ports;

@@ -28,10 +28,13 @@ class RunTasks final {
 public:
     RunTasks(const StatsFiles& files, const StatsQuery& query, std::vector<Task> tasks,
              std::atomic<std::int64_t>* linesRead)
-        : m_files(files), m_query(query), m_tasks(std::move(tasks)), m_total(query), m_diagnostics(files.archives.size()),
+        : m_files(files),
+          m_query(query),
+          m_tasks(std::move(tasks)),
+          m_total(query),
+          m_diagnostics(files.archives.size()),
           m_linesRead(linesRead)
-    {
-    }
+    {}
 
     void work()
     {
@@ -85,8 +88,8 @@ private:
             return;
         }
         m_total.addLine({});
-        m_diagnostics[task.number] =
-            "pffirewall.log." + std::to_string(task.number) + ".bz2: " + error + ", read as one empty line";
+        m_diagnostics[task.number] = "pffirewall.log." + std::to_string(task.number) + ".bz2: " + error
+            + ", read as one empty line";
     }
 
     const StatsFiles& m_files;
@@ -105,11 +108,13 @@ private:
 std::uint64_t liveLogBytes(const StatsFiles& files, const StatsRunOptions& options)
 {
     struct stat status {};
-    const std::uint64_t size = ::fstat(files.liveLog.get(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+    const std::uint64_t size = ::fstat(files.liveLog.get(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size)
+                                                                          : 0;
     return options.liveLogByteLimit ? std::min(size, *options.liveLogByteLimit) : size;
 }
 
-std::vector<Task> tasksOf(const StatsFiles& files, std::uint64_t size, unsigned threads, std::uint64_t minimumRangeBytes)
+std::vector<Task> tasksOf(const StatsFiles& files, std::uint64_t size, unsigned threads,
+                          std::uint64_t minimumRangeBytes)
 {
     std::vector<Task> tasks;
     for (const ByteRange& range : newlineAlignedRanges(files.liveLog.get(), size, threads, minimumRangeBytes))

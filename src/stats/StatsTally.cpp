@@ -5,11 +5,10 @@
 namespace rovex {
 
 StatsTally::StatsTally(const StatsQuery& query)
-    : m_query(&query)
-    , m_addressFromSource(query.direction != "out")
-    , m_portAddressFromSource(query.port && query.port->direction != "out")
-{
-}
+    : m_query(&query),
+      m_addressFromSource(query.direction != "out"),
+      m_portAddressFromSource(query.port && query.port->direction != "out")
+{}
 
 void StatsTally::addLine(std::string_view line, bool readable)
 {
@@ -37,8 +36,7 @@ void StatsTally::select(const RXLogLine& record)
     countText(m_addresses, m_addressFromSource ? record.logLineSourceAddress : record.logLineTargetAddress);
     countText(m_ports, record.logLineTargetPort);
     if (m_query->port && record.logLineTargetPort == m_query->port->portText)
-        countText(m_portAddresses,
-                  m_portAddressFromSource ? record.logLineSourceAddress : record.logLineTargetAddress);
+        countText(m_portAddresses, m_portAddressFromSource ? record.logLineSourceAddress : record.logLineTargetAddress);
 }
 
 void StatsTally::countText(TextMap<std::int64_t>& counts, std::string_view text, std::int64_t by)

@@ -39,7 +39,8 @@ struct TextHash {
             head = a;
             tail = b;
         } else if (size > 0) {
-            head = static_cast<unsigned char>(text[0]) | (std::uint64_t{static_cast<unsigned char>(text[size / 2])} << 8U)
+            head = static_cast<unsigned char>(text[0])
+                | (std::uint64_t{static_cast<unsigned char>(text[size / 2])} << 8U)
                 | (std::uint64_t{static_cast<unsigned char>(text[size - 1])} << 16U);
         }
         return static_cast<std::size_t>(fold(head ^ 0xa0761d6478bd642fULL, tail ^ 0xe7037ed1a0b428dbULL ^ size));

@@ -9,10 +9,7 @@ using namespace rovex;
 
 namespace {
 
-std::vector<std::string_view> viewsOf(const std::vector<std::string>& names)
-{
-    return {names.begin(), names.end()};
-}
+std::vector<std::string_view> viewsOf(const std::vector<std::string>& names) { return {names.begin(), names.end()}; }
 
 } // namespace
 

@@ -39,8 +39,7 @@ void Cli::TearDown() { std::filesystem::remove_all(scratch); }
 Outcome Cli::run(const std::string& arguments, const std::string& input)
 {
     const std::string command = "cd " + quoted(dataFolder().string()) + " && " + quoted(ROVEX_LOGS) + " " + arguments
-        + " >" + quoted((scratch / "out").string()) + " 2>" + quoted((scratch / "err").string()) + " <"
-        + quoted(input);
+        + " >" + quoted((scratch / "out").string()) + " 2>" + quoted((scratch / "err").string()) + " <" + quoted(input);
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(scratch / "out"), slurp(scratch / "err")};
 }

@@ -25,16 +25,16 @@ namespace fs = std::filesystem;
 using rovex::test::Cli;
 using rovex::test::FileEvents;
 using rovex::test::Outcome;
-using rovex::test::plainTables;
 using rovex::test::PlainRows;
+using rovex::test::plainTables;
 using rovex::test::quoted;
 using rovex::test::slurp;
 using rovex::test::SpawnedProcess;
 
-
 TEST_F(Cli, OutputsMatchTheCheckedExpectations)
 {
-    const Outcome json = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --json data/mixed.log");
+    const Outcome json = run(
+        "tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --json data/mixed.log");
     EXPECT_EQ(json.exitCode, 0);
     EXPECT_EQ(json.out, slurp(dataFolder() / "expected/tables.json"));
 
@@ -43,7 +43,7 @@ TEST_F(Cli, OutputsMatchTheCheckedExpectations)
     EXPECT_EQ(text.out, slurp(dataFolder() / "expected/tables.txt"));
 
     const Outcome country = run("country --root data/root --json 203.0.113.7 198.51.100.9 198.51.100.200 192.0.2.5 "
-                            "10.0.0.1 fe80::1 not-an-address");
+                                "10.0.0.1 fe80::1 not-an-address");
     EXPECT_EQ(country.out, slurp(dataFolder() / "expected/country.json"));
     // The database's progress lines stay off the JSON.
     EXPECT_EQ(country.err, "READING ROVEX COUNTRY DATABASE\nimported 3 nations\n");
@@ -51,7 +51,8 @@ TEST_F(Cli, OutputsMatchTheCheckedExpectations)
     EXPECT_EQ(run("services --root data/root").out, slurp(dataFolder() / "expected/services.json"));
 
     // --top keeps the first rows of each table and says how many more there are.
-    const Outcome top = run("tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --top 1 data/mixed.log");
+    const Outcome top = run(
+        "tables --root data/root --ignore-ip 203.0.113.99 --ignore-port 139 --top 1 data/mixed.log");
     EXPECT_NE(top.out.find("PortBlockIn (4 rows)\n          3  22 "), std::string::npos) << top.out;
     EXPECT_NE(top.out.find("ssh\n  ... 3 more\nPortBlockOut (1 row)\n"), std::string::npos) << top.out;
     EXPECT_EQ(top.out.find("6001"), std::string::npos) << top.out;
@@ -94,12 +95,13 @@ TEST_F(Cli, CountriesAgreeWithAPlainReadingOfTheZoneFiles)
 {
     // code -> blocks (base, prefix length), read from the "xx-aggregated.zone" files
     std::map<std::string, std::vector<std::pair<std::uint32_t, int>>> zones;
-    for (const auto& file : fs::directory_iterator(dataFolder() / "data/root/Library/Application Support/Rovex/Nations/aggregated")) {
+    for (const auto& file :
+         fs::directory_iterator(dataFolder() / "data/root/Library/Application Support/Rovex/Nations/aggregated")) {
         std::istringstream lines(slurp(file.path()));
         for (std::string line; std::getline(lines, line);) {
             const std::size_t slash = line.find('/');
             zones[file.path().filename().string().substr(0, 2)].emplace_back(*ipv4(line.substr(0, slash)),
-                                                                            std::stoi(line.substr(slash + 1)));
+                                                                             std::stoi(line.substr(slash + 1)));
         }
     }
     ASSERT_EQ(zones.size(), 3U);
@@ -128,7 +130,7 @@ TEST_F(Cli, StandardInputAndSeveralFilesReadAsSeparateLogs)
     std::ofstream(scratch / "a.log") << line;
     std::ofstream(scratch / "b.log") << line << '\n';
     const Outcome files = run("tables --root data/root --json " + quoted((scratch / "a.log").string()) + " "
-                          + quoted((scratch / "b.log").string()));
+                              + quoted((scratch / "b.log").string()));
     EXPECT_NE(files.out.find(R"("name": "22",
         "count": 2)"),
               std::string::npos)
@@ -184,7 +186,8 @@ TEST_F(Cli, FollowCountsOnlyWhatTheLogGainsWhileFollowed)
     {
         std::ofstream fresh(log);
         ASSERT_TRUE(events.watch(log, IN_ACCESS));
-        fresh << header << "pass in on en0: 203.0.113.7.5 > 10.0.0.1.443: new\n" << header << "pass in on en0: 203.0." << std::flush;
+        fresh << header << "pass in on en0: 203.0.113.7.5 > 10.0.0.1.443: new\n"
+              << header << "pass in on en0: 203.0." << std::flush;
         ASSERT_TRUE(events.next(IN_ACCESS));
         fresh << "113.7.6 > 10.0.0.1.443: second half\n" << std::flush;
         // A line that is not UTF-8 loses only itself.

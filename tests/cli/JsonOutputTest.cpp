@@ -51,7 +51,8 @@ protected:
             << "data = plistlib.dumps(" << library << ", fmt=plistlib." << format << ")\n"
             << "data = data.replace(b'badximage', b'bad\\xffimage').replace(b'BADxNAME', b'BAD\\xffNAME')\n"
             << "open(sys.argv[1], 'wb').write(data)\n";
-        const std::string command = "python3 -I " + quoted((scratch / "write.py").string()) + " " + quoted(plist.string());
+        const std::string command = "python3 -I " + quoted((scratch / "write.py").string()) + " "
+            + quoted(plist.string());
         EXPECT_EQ(std::system(command.c_str()), 0);
         return root;
     }
@@ -78,7 +79,8 @@ TEST_P(CliJsonOutput, TablesCarryTheLibrarysOddNamesIntoRowsAndNotifications)
     const fs::path root = writeRoot(GetParam());
     std::ofstream(scratch / "in.log") << header << "block in on en0: 203.0.113.7.1 > 10.0.0.1.22: a\n"
                                       << header << "pass in on en0: 203.0.113.8.1 > 10.0.0.1.80: b\n";
-    const Outcome tables = run("tables --json --root " + quoted(root.string()) + " " + quoted((scratch / "in.log").string()));
+    const Outcome tables = run("tables --json --root " + quoted(root.string()) + " "
+                               + quoted((scratch / "in.log").string()));
     ASSERT_EQ(tables.exitCode, 0) << tables.err;
     const Json json = Json::parse(tables.out);
     EXPECT_EQ(json["tables"]["PortBlockIn"][0]["image"], "bad" + replacement + "image");
@@ -97,7 +99,8 @@ TEST_F(Cli, CountryReplacesBytesThatAreNotUtf8InAddressesAndZoneNames)
     fs::create_directories(zones);
     std::ofstream(zones / "it-aggregated.zone") << "203.0.113.0/24\n";
     std::ofstream(zones / "q\xff-aggregated.zone") << "198.51.100.0/24\n";
-    const Outcome country = run("country --json --root " + quoted(scratch.string()) + " 203.0.113.7 '203.0.113.\xff' 198.51.100.1");
+    const Outcome country = run("country --json --root " + quoted(scratch.string())
+                                + " 203.0.113.7 '203.0.113.\xff' 198.51.100.1");
     ASSERT_EQ(country.exitCode, 0) << country.err;
     const Json json = Json::parse(country.out);
     ASSERT_EQ(json.size(), 3U) << country.out;
@@ -122,12 +125,15 @@ TEST_F(Cli, UsageErrorsAreOneLineAndTheirExitCode)
         {"country --root data/root --json", 2, "rovex-logs: country needs at least one address" + see},
         {"host", 2, "rovex-logs: host needs at least one address" + see},
         {"services --root data/root extra", 2, "rovex-logs: services takes no operand" + see},
-        {"follow --root data/root --seconds 0", 2, "rovex-logs: --seconds needs a whole number of seconds from 1" + see},
-        {"follow --root data/root --seconds soon", 2, "rovex-logs: --seconds needs a whole number of seconds from 1" + see},
+        {"follow --root data/root --seconds 0", 2,
+         "rovex-logs: --seconds needs a whole number of seconds from 1" + see},
+        {"follow --root data/root --seconds soon", 2,
+         "rovex-logs: --seconds needs a whole number of seconds from 1" + see},
         {"tables --root data/root --top -3", 2, "rovex-logs: --top needs a whole number of rows from 1" + see},
         {"simple --root data/root a.log b.log", 2, "rovex-logs: simple reads one log at the most" + see},
         {"services --root /nonexistent/root", 1, "rovex-logs: root folder /nonexistent/root does not exist\n"},
-        {"country --root /nonexistent/root 203.0.113.7", 1, "rovex-logs: root folder /nonexistent/root does not exist\n"},
+        {"country --root /nonexistent/root 203.0.113.7", 1,
+         "rovex-logs: root folder /nonexistent/root does not exist\n"},
         {"follow --root /nonexistent/root --json", 1, "rovex-logs: root folder /nonexistent/root does not exist\n"},
     };
     for (const auto& [arguments, exitCode, err] : cases) {

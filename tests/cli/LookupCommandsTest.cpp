@@ -78,8 +78,8 @@ std::string loopbackName()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     std::array<char, NI_MAXHOST> name{};
-    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&address), sizeof address, name.data(), name.size(), nullptr,
-                      0, NI_NAMEREQD)
+    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&address), sizeof address, name.data(), name.size(), nullptr, 0,
+                      NI_NAMEREQD)
         != 0)
         return {};
     return name.data();
@@ -120,10 +120,14 @@ TEST_F(Cli, PortOutputsMatchTheCheckedExpectations)
         if (entries == 0)
             EXPECT_EQ(names, "nomoreinfo") << port;
         else
-            EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), static_cast<std::ptrdiff_t>(entries)) << port << ": " << names;
+            EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), static_cast<std::ptrdiff_t>(entries))
+                << port << ": " << names;
         const bool number = port.find_first_not_of("0123456789") == std::string::npos;
         const unsigned long value = number ? std::stoul(port) : 0;
-        EXPECT_EQ(row.at("portTypeLabel"), value >= 49152 ? "ephemport" : value >= 1024 ? "registport" : "systemport")
+        EXPECT_EQ(row.at("portTypeLabel"),
+                  value >= 49152      ? "ephemport"
+                      : value >= 1024 ? "registport"
+                                      : "systemport")
             << port;
     }
 }
@@ -134,9 +138,10 @@ TEST_F(Cli, HostNamesComeFromTheSystem)
     ASSERT_FALSE(name.empty());
     const Outcome host = run("host --json 127.0.0.1 not-an-address");
     EXPECT_EQ(host.exitCode, 0);
-    EXPECT_EQ(host.out, "[\n  {\n    \"address\": \"127.0.0.1\",\n    \"hostname\": \"" + name
-                            + "\"\n  },\n  {\n    \"address\": \"not-an-address\",\n"
-                              "    \"hostname\": \"Hostname not found\"\n  }\n]\n");
+    EXPECT_EQ(host.out,
+              "[\n  {\n    \"address\": \"127.0.0.1\",\n    \"hostname\": \"" + name
+                  + "\"\n  },\n  {\n    \"address\": \"not-an-address\",\n"
+                    "    \"hostname\": \"Hostname not found\"\n  }\n]\n");
 }
 
 TEST_F(Cli, WhoisAsksTheChosenServerWithTheRealClient)
@@ -144,8 +149,9 @@ TEST_F(Cli, WhoisAsksTheChosenServerWithTheRealClient)
     LoopbackWhois server(dataFolder() / "data/loopback-whois.py", 2);
     const Outcome json = run("whois --server 127.0.0.1:" + server.port() + " --json 192.0.2.1");
     EXPECT_EQ(json.exitCode, 0) << json.err;
-    EXPECT_EQ(json.out, "{\n  \"address\": \"192.0.2.1\",\n  \"probe\": \"2\",\n  \"text\": \"Information related "
-                        "to 192.0.2.0 - 192.0.2.255\\nregistry data\\ninetnum:        192.0.2.0 - 192.0.2.255\\n\"\n}\n");
+    EXPECT_EQ(json.out,
+              "{\n  \"address\": \"192.0.2.1\",\n  \"probe\": \"2\",\n  \"text\": \"Information related "
+              "to 192.0.2.0 - 192.0.2.255\\nregistry data\\ninetnum:        192.0.2.0 - 192.0.2.255\\n\"\n}\n");
     EXPECT_EQ(server.nextLine(), "query: 192.0.2.1");
 
     // No option: the environment names the server. An address with a leading "-" is the query.

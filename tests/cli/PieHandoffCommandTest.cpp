@@ -86,8 +86,8 @@ TEST_F(Cli, HandoffReachesTheRunningProductOrSaysItIsNotThere)
               (nlohmann::json{{"member", "addToGroup"}, {"addresses", {"192.0.2.9"}}}));
 
     std::filesystem::create_directories(scratch / "none");
-    const std::string nothing =
-        recordHandoffs(scratch, (scratch / "none").string(), "$LOGS handoff --proc \"$PROC\" blacklist 192.0.2.1 192.0.2.2");
+    const std::string nothing = recordHandoffs(scratch, (scratch / "none").string(),
+                                               "$LOGS handoff --proc \"$PROC\" blacklist 192.0.2.1 192.0.2.2");
     EXPECT_EQ(slurp(scratch / "code"), "1\n");
     EXPECT_NE(slurp(scratch / "err").find("norovex"), std::string::npos);
     EXPECT_EQ(nothing.find("blacklist"), std::string::npos) << nothing;

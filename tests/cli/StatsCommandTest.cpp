@@ -67,7 +67,8 @@ TEST_F(Cli, StatsReportsTheLeadingAddressesAndPortsOfTheLogAndItsArchives)
     const nlohmann::json& onPort = result["ipsForPort"];
     EXPECT_EQ(onPort["parserDirection"], "out");
     ASSERT_EQ(onPort["entries"].size(), 1U); // its limit follows --limit, its total does not
-    EXPECT_EQ(onPort["entries"][0], nlohmann::json({{"theAddress", "10.0.0.3"}, {"theOccurrences", 4}, {"maxOccurrences", 7}}));
+    EXPECT_EQ(onPort["entries"][0],
+              nlohmann::json({{"theAddress", "10.0.0.3"}, {"theOccurrences", 4}, {"maxOccurrences", 7}}));
 
     const Outcome text = run("stats --root " + quoted(scratch.string()));
     EXPECT_EQ(text.exitCode, 0);

@@ -51,10 +51,7 @@ protected:
         fs::remove_all(m_root, ignored);
     }
 
-    static void run(const std::string& command)
-    {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    static void run(const std::string& command) { EXPECT_EQ(std::system(command.c_str()), 0) << command; }
 
     fs::path writePlist(const std::string& name, const std::string& literal, Format format) const
     {
@@ -121,9 +118,8 @@ TEST_P(ReadRovexConfFormatTest, ImagesGoToTheFirstServiceListingAPort)
     // Port 80 stays with the web server; 6001 was given by the range of X11 before "Late"
     // listed it; the group adds nothing; the broad range is kept only as its own token.
     const ServiceImages expected{
-        {"80", "web"},    {"443", "web"},   {"8080", "proxy"}, {"22", "x11"},
-        {"6000", "x11"},  {"6001", "x11"},  {"6002", "x11"},   {"6000:6002", "x11"},
-        {"25", "late"},   {"1:65535", "all"},
+        {"80", "web"},   {"443", "web"},  {"8080", "proxy"},    {"22", "x11"},  {"6000", "x11"},
+        {"6001", "x11"}, {"6002", "x11"}, {"6000:6002", "x11"}, {"25", "late"}, {"1:65535", "all"},
     };
     EXPECT_EQ(m_reader.loadAllServices(path), expected);
 }
@@ -132,8 +128,7 @@ TEST_P(ReadRovexConfFormatTest, WatchListsSpellOutEveryPort)
 {
     const fs::path path = write(library);
 
-    const ServiceList passed{watched("Web Server", "80 443 ", "web"),
-                             watched("X11", "22 6000 6001 6002  ", "x11")};
+    const ServiceList passed{watched("Web Server", "80 443 ", "web"), watched("X11", "22 6000 6001 6002  ", "x11")};
     EXPECT_EQ(m_reader.loadNotify(path), passed);
 
     const ServiceList blocked = m_reader.loadNotifyBlock(path);
@@ -203,8 +198,8 @@ TEST_P(ReadRovexConfFormatTest, MalformedRangesAreSkippedWhole)
     // read as a range, so its ends need not read; an empty
     // token between two spaces is a key like any other.
     const ServiceImages images{
-        {"25", "mail"},   {"30", "mail"},   {"31", "mail"},   {"30:31", "mail"}, {"1:655350", "mail"},
-        {"40", "spaced"}, {"", "spaced"},   {"41", "spaced"},
+        {"25", "mail"},       {"30", "mail"},    {"31", "mail"},          {"30:31", "mail"},
+        {"1:655350", "mail"}, {"40", "spaced"},  {"", "spaced"},          {"41", "spaced"},
         {"11:65535", "high"}, {"65535", "high"}, {"65535:65535", "high"}, {"x1:65535", "high"},
     };
     EXPECT_EQ(m_reader.loadAllServices(path), images);
@@ -218,7 +213,8 @@ TEST_P(ReadRovexConfFormatTest, RootThatIsNoListReadsAsEmpty)
 {
     expectEmpty(writePlist("dict", R"PY({"services": [{"rovexClassName": "RXService",
         "serviceName": "SSH", "serviceImage": "ssh", "servicePorts": "22",
-        "serviceNotifyInbound": True, "serviceNotifyInboundBlock": True}]})PY", GetParam()));
+        "serviceNotifyInbound": True, "serviceNotifyInboundBlock": True}]})PY",
+                           GetParam()));
     expectEmpty(writePlist("text", R"PY("RXService")PY", GetParam()));
     expectEmpty(writePlist("empty", "[]", GetParam()));
 }
@@ -261,7 +257,8 @@ TEST_F(ReadRovexConfTest, EveryCallReadsTheFileAnew)
 
     writePlist("library", R"PY([{"rovexClassName": "RXService", "serviceName": "Proxy",
         "serviceImage": "proxy", "servicePorts": "80", "serviceNotifyInbound": True,
-        "serviceNotifyInboundBlock": False}])PY", Format::Xml);
+        "serviceNotifyInboundBlock": False}])PY",
+               Format::Xml);
     EXPECT_EQ(m_reader.loadAllServices(path), (ServiceImages{{"80", "proxy"}}));
     EXPECT_EQ(m_reader.loadNotify(path), ServiceList{watched("Proxy", "80 ", "proxy")});
     EXPECT_TRUE(m_reader.loadNotifyBlock(path).empty());

@@ -39,7 +39,7 @@ protected:
     };
     static Opened open(const std::string& path)
     {
-        Opened opened {FollowFile::open(path), {}};
+        Opened opened{FollowFile::open(path), {}};
         EXPECT_TRUE(opened.file.status(opened.status)) << path;
         return opened;
     }
@@ -49,7 +49,8 @@ protected:
     {
         std::string made;
         for (int n = 0; n < lines; ++n)
-            made += "Dec  6 07:49:00 rule 7/0(match): block in on en0: " + std::string(1, tag) + ' ' + std::to_string(n) + '\n';
+            made += "Dec  6 07:49:00 rule 7/0(match): block in on en0: " + std::string(1, tag) + ' ' + std::to_string(n)
+                + '\n';
         return made;
     }
 
@@ -72,7 +73,8 @@ TEST_F(Fingerprint, HeldWhileTheFileOnlyGrowsWhateverTheReadsWere)
 
     write("log", text('B', 5), std::ios::app);
     const Opened grown = open(path);
-    for (const FileFingerprint* fingerprint : std::initializer_list<const FileFingerprint*> {&inPieces, &atOnce, &taken}) {
+    for (const FileFingerprint* fingerprint :
+         std::initializer_list<const FileFingerprint*>{&inPieces, &atOnce, &taken}) {
         EXPECT_EQ(fingerprint->position(), static_cast<off_t>(read.size()));
         EXPECT_TRUE(fingerprint->sameIdentity(grown.status));
         EXPECT_TRUE(fingerprint->heldBy(grown.file, grown.status.size));

@@ -19,10 +19,7 @@ void Follow::SetUp()
     m_log = m_root.path() + QString::fromUtf8(paths::pfLog.data(), static_cast<qsizetype>(paths::pfLog.size()));
 }
 
-void Follow::makeLogFolder() const
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(m_log).absolutePath()));
-}
+void Follow::makeLogFolder() const { ASSERT_TRUE(QDir().mkpath(QFileInfo(m_log).absolutePath())); }
 
 void Follow::createLog(const QByteArray& text) const
 {
@@ -93,7 +90,8 @@ Lines numbered(const char* tag, int first, int count)
 {
     Lines lines;
     for (int n = first; n < first + count; ++n)
-        lines.push_back("Dec  6 07:49:00 rule 7/0(match): block in on en0: " + std::string(tag) + ' ' + std::to_string(n));
+        lines.push_back("Dec  6 07:49:00 rule 7/0(match): block in on en0: " + std::string(tag) + ' '
+                        + std::to_string(n));
     return lines;
 }
 
@@ -119,8 +117,7 @@ Lines sorted(Lines lines)
 
 HeldLog::HeldLog(const QString& log)
     : m_fd(::open(QFile::encodeName(log).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644))
-{
-}
+{}
 
 HeldLog::~HeldLog()
 {

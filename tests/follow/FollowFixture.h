@@ -25,7 +25,7 @@ using Lines = std::vector<std::string>;
 class Follow : public ::testing::Test {
 protected:
     // Short enough that a rotated file ends soon after its last line in a test.
-    static constexpr FollowTiming quickDrain {std::chrono::seconds(1), std::chrono::milliseconds(100)};
+    static constexpr FollowTiming quickDrain{std::chrono::seconds(1), std::chrono::milliseconds(100)};
 
     void SetUp() override;
 
@@ -47,7 +47,7 @@ protected:
 
     QTemporaryDir m_root;
     QString m_log;
-    Segments m_segments {std::string()};
+    Segments m_segments{std::string()};
     std::unique_ptr<RXReadLog> m_reader;
 };
 

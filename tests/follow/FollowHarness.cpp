@@ -50,7 +50,7 @@ bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit
 
 LogWriter::LogWriter(const QString& log, const std::vector<std::string>& steps)
 {
-    QStringList arguments {QStringLiteral("-c"), QString::fromUtf8(writerScript), log};
+    QStringList arguments{QStringLiteral("-c"), QString::fromUtf8(writerScript), log};
     for (const std::string& step : steps)
         arguments.append(QString::fromStdString(step));
     m_process.setProcessChannelMode(QProcess::MergedChannels);
@@ -63,10 +63,7 @@ bool LogWriter::succeeded() const
         && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
-void LogWriter::finishWhileReaderIsBusy()
-{
-    m_process.waitForFinished(30000);
-}
+void LogWriter::finishWhileReaderIsBusy() { m_process.waitForFinished(30000); }
 
 std::string LogWriter::report()
 {

@@ -37,7 +37,7 @@ TEST_F(Follow, RotatedLogEndsWithItsTailAndTheNextIsReadFromItsFirstByte)
 
     // Renamed while followed; the name stays missing until the renamed file is given up.
     appendToLog("last of the second\n");
-    Segments expected {"tail of the old log\nhalf a li", "first of the new log\nlast of the second\n"};
+    Segments expected{"tail of the old log\nhalf a li", "first of the new log\nlast of the second\n"};
     ASSERT_TRUE(waitForSegments(expected));
     renameLog(m_log, m_log + QStringLiteral(".1"));
     expected.emplace_back();
@@ -73,8 +73,9 @@ TEST_F(Follow, LargeAppendArrivesWholeInSlices)
     LogWriter writer(m_log, {"large:"});
     // Every chunk is checked against the slice size as it arrives.
     QFile file(m_log);
-    EXPECT_TRUE(runUntil([&] { return writer.succeeded() && m_segments.back().size() >= static_cast<std::size_t>(file.size()); }))
-        << writer.report();
+    EXPECT_TRUE(runUntil([&] {
+        return writer.succeeded() && m_segments.back().size() >= static_cast<std::size_t>(file.size());
+    })) << writer.report();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
     ASSERT_GT(written.size(), 8 * RXReadLog::sliceBytes);
@@ -115,7 +116,7 @@ TEST_F(Follow, InotifyAloneFollowsAppendsTruncationAndRecreation)
     ASSERT_TRUE(QFile::remove(m_log));
     appendToLog("recreated\n");
     EXPECT_TRUE(waitForLine("recreated"));
-    EXPECT_EQ(lines(), (Lines {"created", "appended", "cut", "recreated"}));
+    EXPECT_EQ(lines(), (Lines{"created", "appended", "cut", "recreated"}));
 }
 
 // Root reads any file, so the case is run again in a child without that privilege.
@@ -127,9 +128,10 @@ void runAgainWithoutReadOverride()
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QStringLiteral("setpriv"),
-        {QStringLiteral("--bounding-set=-dac_override,-dac_read_search"), QStringLiteral("--"),
-            QCoreApplication::applicationFilePath(), childMark,
-            QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(test.test_suite_name()), QString::fromUtf8(test.name()))});
+                {QStringLiteral("--bounding-set=-dac_override,-dac_read_search"), QStringLiteral("--"),
+                 QCoreApplication::applicationFilePath(), childMark,
+                 QStringLiteral("--gtest_filter=%1.%2")
+                     .arg(QString::fromUtf8(test.test_suite_name()), QString::fromUtf8(test.name()))});
     if (!child.waitForStarted())
         GTEST_SKIP() << "setpriv is needed to take the read override away";
     ASSERT_TRUE(child.waitForFinished(60000));
@@ -151,7 +153,8 @@ TEST_F(Follow, UnreadableLogIsFollowedOnceReadable)
     ASSERT_TRUE(QFile::setPermissions(m_log, QFile::WriteOwner));
     appendToLog("written while unreadable\n");
     m_reader->readlog(); // a look, as the poll takes, while the log cannot be read
-    ASSERT_TRUE(QFile::setPermissions(m_log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(
+        QFile::setPermissions(m_log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
     appendToLog("after the chmod\n");
     waitForSegments({"written while unreadable\nafter the chmod\n"});
 }

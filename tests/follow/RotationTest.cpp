@@ -10,7 +10,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Long enough that a rotated file is never given up during a test.
-constexpr FollowTiming slowDrain {1s, 10min};
+constexpr FollowTiming slowDrain{1s, 10min};
 
 TEST_F(Follow, RenamedLogStillWrittenIsDrainedWhileTheNewLogIsFollowed)
 {
@@ -93,7 +93,8 @@ TEST_F(Follow, SymlinkSwappedBackResumesEachFileWhereItWasLeft)
 
     EXPECT_TRUE(waitForLine(numbered("B", 199, 1).front()));
     ASSERT_EQ(lines().size(), 400U) << "lines written: 400";
-    EXPECT_EQ(lines(), concatenated(concatenated(numbered("A", 0, 100), numbered("B", 0, 100)),
+    EXPECT_EQ(lines(),
+              concatenated(concatenated(numbered("A", 0, 100), numbered("B", 0, 100)),
                            concatenated(numbered("A", 100, 100), numbered("B", 100, 100))));
 }
 

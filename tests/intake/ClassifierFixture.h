@@ -39,8 +39,8 @@ protected:
     TrafficStore store;
     ServiceWatch watch;
     std::vector<ServiceNotification> notifications;
-    LiveClassifier classifier{store, watch,
-                              [this](const ServiceNotification& notification) { notifications.push_back(notification); }};
+    LiveClassifier classifier{
+        store, watch, [this](const ServiceNotification& notification) { notifications.push_back(notification); }};
 };
 
 } // namespace rovex::testing

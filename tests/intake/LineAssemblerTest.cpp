@@ -46,7 +46,7 @@ TEST(LineAssembler, AnInvalidLineLosesOnlyItself)
     Collected c;
     c.assembler.feed("before\nbad \xC3", c.sink);
     c.assembler.feed("\x28 line\nafter \xE2\x80", c.sink); // the bad byte pair spans two reads
-    c.assembler.feed("\x99 fine\n", c.sink);                // a valid character split across reads
+    c.assembler.feed("\x99 fine\n", c.sink);               // a valid character split across reads
     EXPECT_EQ(c.lines, (std::vector<std::string>{"before", "after \xE2\x80\x99 fine"}));
     EXPECT_EQ(c.assembler.invalidLines(), 1U);
 }

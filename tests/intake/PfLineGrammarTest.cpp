@@ -14,8 +14,8 @@ namespace {
 std::string line(const std::string& action, const std::string& direction, const std::string& source,
                  const std::string& destination, const std::string& tail = " Flags [S], length 0")
 {
-    return "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): " + action + " " + direction + " on en0: "
-        + source + " > " + destination + tail;
+    return "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): " + action + " " + direction
+        + " on en0: " + source + " > " + destination + tail;
 }
 
 // The reading of a line, copied out of the line's text.
@@ -28,8 +28,12 @@ Reading read(const std::string& text, LineOutcome expected = LineOutcome::Read)
 {
     PfLogLine out;
     EXPECT_EQ(readPfLogLine(text, out), expected) << text;
-    return {std::string(out.action),      std::string(out.direction),          std::string(out.sourceAddress),
-            std::string(out.sourcePort),  std::string(out.destinationAddress), std::string(out.destinationPort),
+    return {std::string(out.action),
+            std::string(out.direction),
+            std::string(out.sourceAddress),
+            std::string(out.sourcePort),
+            std::string(out.destinationAddress),
+            std::string(out.destinationPort),
             out.portInRange};
 }
 

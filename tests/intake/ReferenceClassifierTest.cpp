@@ -175,29 +175,37 @@ std::string randomLine(std::mt19937& random)
     static const std::vector<std::string> directions{"in", "in", "out", "out", "IN", ""};
     static const std::vector<std::string> hosts{"203.0.113.7", "198.51.100.9", "10.0.0.1", "192.168.1.10", "1.2.3"};
     static const std::vector<std::string> hosts6{"fe80::1", "ff02::fb", "2001:db8::5"};
-    static const std::vector<std::string> ports{"22", "80", "443", "88", "6001", "0", "70000", "+22", "-5",
-                                                "080", "",   "5353:dhcp", "99999999999999999999"};
+    static const std::vector<std::string> ports{
+        "22", "80", "443", "88", "6001", "0", "70000", "+22", "-5", "080", "", "5353:dhcp", "99999999999999999999"};
     static const std::vector<std::string> odd{"0.0.0.0.68", "::.546", "@rule", "\"pdl=x\"", "host.example", "a.b"};
     const auto endpoint = [&](bool destination) {
         std::string text;
         switch (random() % 8) {
-        case 0:
-            text = pick(random, hosts6) + "." + pick(random, ports);
-            break;
-        case 1:
-            text = pick(random, hosts);
-            break;
-        case 2:
-            text = pick(random, odd);
-            break;
-        default:
-            text = pick(random, hosts) + "." + pick(random, ports);
+        case 0: text = pick(random, hosts6) + "." + pick(random, ports); break;
+        case 1: text = pick(random, hosts); break;
+        case 2: text = pick(random, odd); break;
+        default: text = pick(random, hosts) + "." + pick(random, ports);
         }
         return destination && random() % 4 != 0 ? text + ":" : text;
     };
-    std::vector<std::string> fields{"Dec", "4", "10:00:00", "host", "pf:", "00:00:00.1", "rule", "1/0(match):",
-                                    pick(random, actions), pick(random, directions), "on", "en0:", endpoint(false),
-                                    ">", endpoint(true), "UDP,", "length", "0"};
+    std::vector<std::string> fields{"Dec",
+                                    "4",
+                                    "10:00:00",
+                                    "host",
+                                    "pf:",
+                                    "00:00:00.1",
+                                    "rule",
+                                    "1/0(match):",
+                                    pick(random, actions),
+                                    pick(random, directions),
+                                    "on",
+                                    "en0:",
+                                    endpoint(false),
+                                    ">",
+                                    endpoint(true),
+                                    "UDP,",
+                                    "length",
+                                    "0"};
     fields.resize(12 + random() % 7);
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -267,7 +275,8 @@ TEST(ReferenceClassifier, EngineAgreesWithThePlainReadingOnRandomLines)
                 EXPECT_EQ(keys[k], dictionary[k].first) << name;
                 std::vector<std::pair<std::string, std::int64_t>> counted;
                 for (const std::string& value : dictionary[k].second) {
-                    auto found = std::find_if(counted.begin(), counted.end(), [&](const auto& c) { return c.first == value; });
+                    auto found = std::find_if(counted.begin(), counted.end(),
+                                              [&](const auto& c) { return c.first == value; });
                     if (found == counted.end())
                         counted.emplace_back(value, 1);
                     else

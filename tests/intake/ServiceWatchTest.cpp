@@ -41,8 +41,8 @@ TEST(ServiceWatch, NotifiesWatchedPortsOfTheRightHalf)
 TEST(ServiceWatch, NamesEveryServiceOfThePortAndTheFirstImage)
 {
     ServiceWatch watch;
-    watch.load({service("Web Server", "80 443", ""), service("Proxy", "8080 80", "proxy"), service("Mail", "25", "mail")},
-               {});
+    watch.load(
+        {service("Web Server", "80 443", ""), service("Proxy", "8080 80", "proxy"), service("Mail", "25", "mail")}, {});
     const auto passed = watch.buildNotify("80", "198.51.100.4");
     ASSERT_TRUE(passed);
     EXPECT_EQ(passed->title, "Inbound connection passed");
@@ -142,7 +142,8 @@ TEST(ServiceWatch, WholeRangeServicesShareOneSetOfPorts)
     std::string names;
     for (int i = 0; i < 100; ++i)
         names.append(" S").append(std::to_string(i));
-    EXPECT_EQ(*watch.buildNotify("443", "a"), (ServiceNotification{"Inbound connection passed", "a port 443", names, "img1"}));
+    EXPECT_EQ(*watch.buildNotify("443", "a"),
+              (ServiceNotification{"Inbound connection passed", "a port 443", names, "img1"}));
     // A port is text: one spelled otherwise, or out of range, is not the number.
     EXPECT_FALSE(watch.buildNotify("0443", "a"));
     EXPECT_FALSE(watch.buildNotify("65536", "a"));
@@ -162,7 +163,8 @@ TEST(ServiceWatch, RemovingAWholeRangeServiceLeavesNothingWatched)
 
     watch.delserviceblock(everything);
     EXPECT_EQ(watch.arrayServiceNotifyPortBlock(), (std::vector<std::string>{"ssh", "022"}));
-    EXPECT_EQ(watch.arrayServiceNotifyBlock(), (ServiceList{service("Named", "ssh 22 022", "n"), service("Mail", "25", "mail")}));
+    EXPECT_EQ(watch.arrayServiceNotifyBlock(),
+              (ServiceList{service("Named", "ssh 22 022", "n"), service("Mail", "25", "mail")}));
     EXPECT_FALSE(watch.buildNotifyBlock("25", "a"));
     EXPECT_FALSE(watch.buildNotifyBlock("22", "a"));
     EXPECT_EQ(watch.buildNotifyBlock("ssh", "a")->informativeText, " Named");

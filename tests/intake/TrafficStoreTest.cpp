@@ -71,15 +71,16 @@ TEST_F(TrafficStoreTest, ARemovedRowComesBackNewWhileItsHistoryStays)
 
 TEST_F(TrafficStoreTest, IgnoreActionsAndEmptyAll)
 {
-    feed(line("block", "in", "203.0.113.7.1", "10.0.0.1.22") + "\n" + line("block", "in", "203.0.113.8.1", "10.0.0.1.80")
-         + "\n" + line("block", "out", "10.0.0.1.1", "203.0.113.7.443"));
+    feed(line("block", "in", "203.0.113.7.1", "10.0.0.1.22") + "\n"
+         + line("block", "in", "203.0.113.8.1", "10.0.0.1.80") + "\n"
+         + line("block", "out", "10.0.0.1.1", "203.0.113.7.443"));
     const std::vector<std::size_t> both{1, 0, 1};
     store.ignore(TrafficCategory::PortBlockIn, both);
     EXPECT_EQ(store.ignorePort(), (std::vector<std::string>{"80", "22"}));
     store.ignore(TrafficCategory::IpBlockOut, std::vector<std::size_t>{0});
     store.ignore(TrafficCategory::IpBlockIn, std::vector<std::size_t>{0});
     EXPECT_EQ(store.ignoreIp(), (std::vector<std::string>{"203.0.113.7"})); // already listed
-    EXPECT_EQ(store.rowCount(TrafficCategory::PortBlockIn), 2U);          // rows stay
+    EXPECT_EQ(store.rowCount(TrafficCategory::PortBlockIn), 2U);            // rows stay
 
     store.cleanAll();
     for (const TrafficCategory category : allTrafficCategories) {
@@ -91,7 +92,8 @@ TEST_F(TrafficStoreTest, IgnoreActionsAndEmptyAll)
 
     store.deIgnorePort(std::vector<std::size_t>{1});
     EXPECT_EQ(store.ignorePort(), std::vector<std::string>{"80"});
-    feed(line("block", "in", "198.51.100.1.1", "10.0.0.1.22") + "\n" + line("block", "in", "198.51.100.1.1", "10.0.0.1.80"));
+    feed(line("block", "in", "198.51.100.1.1", "10.0.0.1.22") + "\n"
+         + line("block", "in", "198.51.100.1.1", "10.0.0.1.80"));
     ASSERT_EQ(store.rowCount(TrafficCategory::PortBlockIn), 1U);
     EXPECT_EQ(store.rowName(TrafficCategory::PortBlockIn, 0), "22");
 }
@@ -133,7 +135,8 @@ TEST_F(TrafficStoreTest, DispatchByWordsMatchesTheClassifiersRecord)
     direct.smistastatistiche("", "22", "203.0.113.7", "10.0.0.1", "block", "in");
     direct.smistastatistiche("", "22", "203.0.113.7", "10.0.0.1", "pass", "out");
     direct.smistastatistiche("", "22", "203.0.113.7", "10.0.0.1", "Block", "in");
-    feed(line("block", "in", "203.0.113.7.1", "10.0.0.1.22") + "\n" + line("pass", "out", "203.0.113.7.1", "10.0.0.1.22"));
+    feed(line("block", "in", "203.0.113.7.1", "10.0.0.1.22") + "\n"
+         + line("pass", "out", "203.0.113.7.1", "10.0.0.1.22"));
     for (const TrafficCategory category : allTrafficCategories) {
         EXPECT_EQ(direct.occurrenceKeys(category), store.occurrenceKeys(category)) << suffix(category);
         for (const auto key : store.occurrenceKeys(category)) {

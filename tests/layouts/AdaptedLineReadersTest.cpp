@@ -26,7 +26,8 @@ const std::vector<std::string> otherLayoutLines{
     " 00:00:00.001377 rule 0/0(match): block in on en0: fe80::1830:c1cb:581e:8fa5.5353 > ff02::fb.5353: 0*- [0q] 4/0/3",
     "Mar 30 17:47:40.390143 rule 2/(match) pass in on lo0: 127.0.0.1 > 127.0.0.1: icmp: echo reply",
     "rule 1/(match) pass out on em0: 10.10.0.1.50088 > 5.6.7.8.9001: udp 36 (DF)",
-    "Sep 28 03:50:03.749086 rule 11/(match) block in on em1: fe80::21f:e2ff:fe61:969a > ff02::2: icmp6: router solicitation",
+    "Sep 28 03:50:03.749086 rule 11/(match) block in on em1: fe80::21f:e2ff:fe61:969a > ff02::2: icmp6: router "
+    "solicitation",
     // filterlog: envelopes, both versions, ports and none.
     "<134>Jan 15 10:23:45 pfsense filterlog[12345]: 5,,,1000000103,igb1,match,block,in,4,0x0,,64,12345,0,DF,6,tcp,60,"
     "203.0.113.5,192.168.1.10,51234,22,0,S,1234567890,,64240,,mss",
@@ -46,10 +47,7 @@ FirewallRecord recordOf(const std::string& line)
     return r;
 }
 
-std::string_view orMissing(std::string_view text)
-{
-    return text.empty() ? std::string_view("-") : text;
-}
+std::string_view orMissing(std::string_view text) { return text.empty() ? std::string_view("-") : text; }
 
 void expectLiveTablesRead(std::string_view adapted, const FirewallRecord& r)
 {
@@ -85,7 +83,8 @@ void expectStatisticsRead(std::string_view adapted, const FirewallRecord& r)
     RXLogLine line;
     std::string scratch;
     const StatsLineOutcome outcome = readStatsLine(adapted, line, scratch);
-    ASSERT_TRUE(outcome == StatsLineOutcome::kept || outcome == StatsLineOutcome::multicastDns) << static_cast<int>(outcome);
+    ASSERT_TRUE(outcome == StatsLineOutcome::kept || outcome == StatsLineOutcome::multicastDns)
+        << static_cast<int>(outcome);
     EXPECT_EQ(line.logLineAction, r.action);
     EXPECT_EQ(line.logLineDirection, r.direction);
     EXPECT_EQ(line.logLineSourceAddress, r.sourceAddress);
@@ -126,8 +125,10 @@ TEST(AdaptedLineReaders, EachProductReaderReadsTheRecordsFields)
 TEST(AdaptedLineReaders, ProductAndUnreadLinesPassUntouched)
 {
     const std::vector<std::string> lines{
-        "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): block in on en0: 203.0.113.7.4321 > 192.168.1.10.22: Flags [S]",
-        "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): block in on en0: 0.0.0.0.68 > 255.255.255.255.67: UDP",
+        "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): block in on en0: 203.0.113.7.4321 > "
+        "192.168.1.10.22: Flags [S]",
+        "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): block in on en0: 0.0.0.0.68 > 255.255.255.255.67: "
+        "UDP",
         "not a firewall line at all",
         "",
     };

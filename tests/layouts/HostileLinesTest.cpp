@@ -13,19 +13,38 @@ using namespace rovex;
 
 namespace {
 
-constexpr std::string_view pflogLine =
-    "Mar 30 15:47:05.522341 rule 4/(match) block in on lo0: 127.0.0.1.48784 > 127.0.0.1.23: S 1:1(0) win 16384";
-constexpr std::string_view filterlogLine =
-    "<134>Jan 15 10:23:45 pfsense filterlog[1]: 5,,,1000000103,igb1,match,block,in,4,0x0,,64,1,0,DF,6,tcp,60,"
-    "203.0.113.5,192.168.1.10,51234,22,0,S,1,,64240,,mss";
+constexpr std::string_view pflogLine
+    = "Mar 30 15:47:05.522341 rule 4/(match) block in on lo0: 127.0.0.1.48784 > 127.0.0.1.23: S 1:1(0) win 16384";
+constexpr std::string_view filterlogLine
+    = "<134>Jan 15 10:23:45 pfsense filterlog[1]: 5,,,1000000103,igb1,match,block,in,4,0x0,,64,1,0,DF,6,tcp,60,"
+      "203.0.113.5,192.168.1.10,51234,22,0,S,1,,64240,,mss";
 
 std::vector<std::string> hostileLines()
 {
     std::vector<std::string> lines{
-        "", " ", std::string(5000, ' '), std::string(5000, ','), std::string(5000, '('), std::string(5000, '.'),
-        std::string(5000, ':'), "<", "<134>", "<134>1 ", "filterlog", "filterlog[", "filterlog:", "- -",
-        "block in on", "block in on :", "block in on x: (", "block in on x: a >", "block in on x: > b:",
-        "Jan", "Jan 1", "2024-13-45T99:99:99", "\xff\xfe\xfd block in on \xc3\x28: \x80.1.2.3.4 > 5.6.7.8.9:",
+        "",
+        " ",
+        std::string(5000, ' '),
+        std::string(5000, ','),
+        std::string(5000, '('),
+        std::string(5000, '.'),
+        std::string(5000, ':'),
+        "<",
+        "<134>",
+        "<134>1 ",
+        "filterlog",
+        "filterlog[",
+        "filterlog:",
+        "- -",
+        "block in on",
+        "block in on :",
+        "block in on x: (",
+        "block in on x: a >",
+        "block in on x: > b:",
+        "Jan",
+        "Jan 1",
+        "2024-13-45T99:99:99",
+        "\xff\xfe\xfd block in on \xc3\x28: \x80.1.2.3.4 > 5.6.7.8.9:",
         std::string("block in on em0: 1.2.3.4.5 \0 > 6.7.8.9.10:", 40),
     };
     // Every cut of both layouts' lines, as a truncated write leaves them.
@@ -82,7 +101,8 @@ TEST(HostileLines, CutLinesReadAsFarAsTheirTextGoes)
     EXPECT_EQ(r.destinationPort, "2");
     EXPECT_EQ(readPflogText(pflogLine.substr(0, pflogLine.find(" > ")), r), RecordOutcome::NoEndpoints);
     EXPECT_EQ(readPflogText(pflogLine.substr(0, pflogLine.find(" on ")), r), RecordOutcome::NotThisLayout);
-    EXPECT_EQ(readFilterlog(filterlogLine.substr(0, filterlogLine.find("192.168.1.10")), r), RecordOutcome::NoEndpoints);
+    EXPECT_EQ(readFilterlog(filterlogLine.substr(0, filterlogLine.find("192.168.1.10")), r),
+              RecordOutcome::NoEndpoints);
 }
 
 TEST(HostileLines, BytesThatAreNotUtf8PassThroughTheFieldsUnchanged)

@@ -21,8 +21,9 @@ bool productKeeps(std::string_view line)
     PfLogLine out;
     const LineOutcome outcome = readPfLogLine(line, out);
     return outcome == LineOutcome::ExcludedSource
-        || (outcome == LineOutcome::Read && !(out.sourceAddress.empty() && out.sourcePort.empty()
-                                              && out.destinationAddress.empty() && out.destinationPort.empty()));
+        || (outcome == LineOutcome::Read
+            && !(out.sourceAddress.empty() && out.sourcePort.empty() && out.destinationAddress.empty()
+                 && out.destinationPort.empty()));
 }
 
 std::vector<std::string> generatedLines()
@@ -40,7 +41,8 @@ std::vector<std::string> respaced(const std::string& line)
 {
     std::vector<std::string> variants;
     for (const std::size_t width : {2U, 4U, 5U, 6U, 9U}) {
-        for (std::size_t at = line.find(' '); at != std::string::npos && at < 160; at = line.find(' ', at + width + 1)) {
+        for (std::size_t at = line.find(' '); at != std::string::npos && at < 160;
+             at = line.find(' ', at + width + 1)) {
             std::string variant = line;
             variant.insert(at, width - 1, ' ');
             variants.push_back(std::move(variant));
@@ -96,10 +98,11 @@ TEST(ProductLayoutCheck, KeptOnlyWhereTheProductReadingKeepsTheLine)
     const std::vector<std::string> samples = sampleLines();
     lines.insert(lines.end(), samples.begin(), samples.end());
     const std::string header = "Dec  6 10:00:00 host pf: 10:00:00.000001 rule 1/0(match): ";
-    for (const char* rest : {"block in on en0: 1.2.3.4.5 > 6.7.8.9.10:", "block in on en0: :: > ff02::16:",
-                             "block in on en0: 0.0.0.0.68 > 255.255.255.255", "pass out on en0:  1.2.3.4.5 > 6.7.8.9.10:",
-                             "pass out on en0: 1.2.3.4.5 >     6.7.8.9.10:", "pass out on en0: 1.2.3.4.5 > 6.7.8.9.10",
-                             "block in on en0: 1.2.3.4.5 > 6.7.8.9", "block in on en0: fe80::1.5 > ff02::1.6 x"})
+    for (const char* rest :
+         {"block in on en0: 1.2.3.4.5 > 6.7.8.9.10:", "block in on en0: :: > ff02::16:",
+          "block in on en0: 0.0.0.0.68 > 255.255.255.255", "pass out on en0:  1.2.3.4.5 > 6.7.8.9.10:",
+          "pass out on en0: 1.2.3.4.5 >     6.7.8.9.10:", "pass out on en0: 1.2.3.4.5 > 6.7.8.9.10",
+          "block in on en0: 1.2.3.4.5 > 6.7.8.9", "block in on en0: fe80::1.5 > ff02::1.6 x"})
         lines.push_back(header + rest);
     const std::size_t count = lines.size();
     for (std::size_t i = 0; i < count; ++i) {

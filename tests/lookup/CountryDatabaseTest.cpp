@@ -82,10 +82,10 @@ TEST(CountryDatabaseLoad, ReadsEachZoneFileAtAnyDepthUnderItsCode)
 
     CountryDatabase database;
     EXPECT_EQ(loadInto(database, folder.path()),
-        "READING ROVEX COUNTRY DATABASE\n"
-        "nation aggregated file not found !!\n"
-        "nation aggregated file not found !!\n"
-        "imported 4 nations\n");
+              "READING ROVEX COUNTRY DATABASE\n"
+              "nation aggregated file not found !!\n"
+              "nation aggregated file not found !!\n"
+              "imported 4 nations\n");
     EXPECT_EQ(database.countryBlocks().at("it"), (std::vector<std::string>{"2.32.0.0/11", "", "5.8.0.0/16", ""}));
     EXPECT_EQ(database.countryBlocks().at("de"), (std::vector<std::string>{"2.160.0.0/12"}));
 
@@ -98,8 +98,7 @@ TEST(CountryDatabaseLoad, ReadsEachZoneFileAtAnyDepthUnderItsCode)
         EXPECT_EQ(countryOf(database, elsewhere), CountryMatch{}) << elsewhere;
 
     CountryDatabase empty;
-    EXPECT_EQ(loadInto(empty, folder.path() / "absent"),
-        "READING ROVEX COUNTRY DATABASE\nimported 0 nations\n");
+    EXPECT_EQ(loadInto(empty, folder.path() / "absent"), "READING ROVEX COUNTRY DATABASE\nimported 0 nations\n");
     EXPECT_EQ(countryOf(empty, "1.2.3.4"), CountryMatch{});
     EXPECT_EQ(CountryDatabase{}.countryOf("1.2.3.4"), CountryMatch{}); // never loaded
 }
@@ -115,8 +114,7 @@ TEST(CountryDatabaseLoad, LaterFileAndLaterLoadReplaceACode)
     for (std::size_t i = 0; i < folders.size(); ++i)
         first.write(fs::path(folders.substr(i, 1)) / "fr-aggregated.zone", std::to_string(60 + i) + ".0.0.0/8\n");
     CountryDatabase database;
-    EXPECT_EQ(loadInto(database, first.path()),
-        "READING ROVEX COUNTRY DATABASE\nimported 3 nations\n");
+    EXPECT_EQ(loadInto(database, first.path()), "READING ROVEX COUNTRY DATABASE\nimported 3 nations\n");
     EXPECT_EQ(countryOf(database, "10.0.0.1"), CountryMatch{});
     EXPECT_EQ(countryOf(database, "11.0.0.1"), (CountryMatch{"it", "Italy"}));
     EXPECT_EQ(database.countryBlocks().at("fr"), (std::vector<std::string>{"62.0.0.0/8", ""}));
@@ -125,8 +123,7 @@ TEST(CountryDatabaseLoad, LaterFileAndLaterLoadReplaceACode)
     TempFolder second;
     second.write("it-aggregated.zone", "13.0.0.0/8\n");
     second.write("at-aggregated.zone", "14.0.0.0/8\n");
-    EXPECT_EQ(loadInto(database, second.path()),
-        "READING ROVEX COUNTRY DATABASE\nimported 4 nations\n");
+    EXPECT_EQ(loadInto(database, second.path()), "READING ROVEX COUNTRY DATABASE\nimported 4 nations\n");
     EXPECT_EQ(countryOf(database, "11.0.0.1"), CountryMatch{});
     EXPECT_EQ(countryOf(database, "12.0.0.1"), (CountryMatch{"de", "Germany"}));
     EXPECT_EQ(countryOf(database, "13.0.0.1"), (CountryMatch{"it", "Italy"}));
@@ -146,9 +143,11 @@ TEST(CountryDatabaseLoad, CarriageReturnsEndLinesAndUnreadableFilesAreReported)
     CountryDatabase database;
     const std::string diagnostics = loadInto(database, folder.path());
     EXPECT_EQ(diagnostics,
-        "READING ROVEX COUNTRY DATABASE\n"
-        "cannot read nation aggregated file " + (folder.path() / "fr-aggregated.zone").string() + "\n"
-        "imported 2 nations\n");
+              "READING ROVEX COUNTRY DATABASE\n"
+              "cannot read nation aggregated file "
+                  + (folder.path() / "fr-aggregated.zone").string()
+                  + "\n"
+                    "imported 2 nations\n");
     EXPECT_EQ(database.countryBlocks().at("it"),
               (std::vector<std::string>{"2.32.0.0/11", "5.8.0.0/16", "11.0.\r0.0/8", ""}));
     EXPECT_EQ(database.countryBlocks().at("de"), (std::vector<std::string>{"2.160.0.0/12"}));
@@ -195,8 +194,8 @@ TEST(CountryMatch, MalformedLinesAndOtherAddressesMatchNothing)
     // final carriage return ends a line.
     folder.write("ad-aggregated.zone", "0.0.0.0/0\n");
     folder.write("it-aggregated.zone",
-        "\n10.0.0.0\n10.0.0.0/33\n10.0.0.0/x\n::/0\n2001:db8::/32\n10.0.0.0/8\r\r\n"
-        "# 10.0.0.0/8\n11.0.0.0/8\n");
+                 "\n10.0.0.0\n10.0.0.0/33\n10.0.0.0/x\n::/0\n2001:db8::/32\n10.0.0.0/8\r\r\n"
+                 "# 10.0.0.0/8\n11.0.0.0/8\n");
     CountryDatabase database;
     loadInto(database, folder.path());
 
@@ -204,8 +203,8 @@ TEST(CountryMatch, MalformedLinesAndOtherAddressesMatchNothing)
     EXPECT_EQ(countryOf(database, "11.1.2.3"), (CountryMatch{"it", "Italy"}));
     EXPECT_EQ(countryOf(database, "255.255.255.255"), (CountryMatch{"ad", "Andorra"}));
     EXPECT_EQ(countryOf(database, "10.1"), (CountryMatch{"ad", "Andorra"}));
-    for (const char* address : {"::1", "::", "2001:db8::1", "::ffff:10.1.2.3", "fe80::1%eth0", "", "not an address",
-             "256.0.0.1"})
+    for (const char* address :
+         {"::1", "::", "2001:db8::1", "::ffff:10.1.2.3", "fe80::1%eth0", "", "not an address", "256.0.0.1"})
         EXPECT_EQ(countryOf(database, address), CountryMatch{}) << address;
 }
 
@@ -220,26 +219,21 @@ std::string randomBlock(std::mt19937& random)
         return std::uniform_int_distribution<std::uint32_t>(0, below - 1)(random);
     };
     switch (pick(20)) {
-    case 0:
-        return "";
-    case 1:
-        return "10.0.0.0/" + std::to_string(static_cast<int>(pick(40)) - 4);
-    case 2:
-        return "0.0.0.0/" + std::to_string(pick(4));
-    default:
-        break;
+    case 0: return "";
+    case 1: return "10.0.0.0/" + std::to_string(static_cast<int>(pick(40)) - 4);
+    case 2: return "0.0.0.0/" + std::to_string(pick(4));
+    default: break;
     }
     const std::uint32_t network = regions[pick(regions.size())] | (pick(1u << 16) & ~pick(1u << 16));
     const int prefix = static_cast<int>(8 + pick(25));
-    return std::to_string(network >> 24) + '.' + std::to_string(network >> 16 & 0xFF) + '.' +
-        std::to_string(network >> 8 & 0xFF) + '.' + std::to_string(network & 0xFF) + '/' +
-        std::to_string(prefix);
+    return std::to_string(network >> 24) + '.' + std::to_string(network >> 16 & 0xFF) + '.'
+        + std::to_string(network >> 8 & 0xFF) + '.' + std::to_string(network & 0xFF) + '/' + std::to_string(prefix);
 }
 
 std::string dotted(std::uint32_t value)
 {
-    return std::to_string(value >> 24) + '.' + std::to_string(value >> 16 & 0xFF) + '.' +
-        std::to_string(value >> 8 & 0xFF) + '.' + std::to_string(value & 0xFF);
+    return std::to_string(value >> 24) + '.' + std::to_string(value >> 16 & 0xFF) + '.'
+        + std::to_string(value >> 8 & 0xFF) + '.' + std::to_string(value & 0xFF);
 }
 
 } // namespace

@@ -42,8 +42,8 @@ private:
 // the reference the in-process match must equal. The ports passed here are digits.
 std::string pipelineLines(const fs::path& table, const std::string& port)
 {
-    const std::string command = "LC_ALL=C grep '\\<" + port + "\\>' '" + table.string() + "' | LC_ALL=C grep '"
-        + port + "/'";
+    const std::string command = "LC_ALL=C grep '\\<" + port + "\\>' '" + table.string() + "' | LC_ALL=C grep '" + port
+        + "/'";
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -87,10 +87,11 @@ TEST(PortServices, KeepsTheLinesWhereThePortIsItsOwnWordBeforeItsProtocol)
     // "_" before it; 180 and 2080 are other numbers. The two filters are separate, as in
     // the pipeline: amanda has the word 80 in its comment and "80/" inside 10080, so it
     // stays. The last line gets its line break.
-    EXPECT_EQ(serviceLinesForPort(writtenTable, "80"), "http\t\t80/tcp\t\twww\t\t WorldWideWeb HTTP\n"
-                                                       "http\t\t80/udp\t\t\t\t HTTP/3\n"
-                                                       "amanda\t\t10080/tcp\t\t\t not 80\n"
-                                                       "last\t\t80/sctp\n");
+    EXPECT_EQ(serviceLinesForPort(writtenTable, "80"),
+              "http\t\t80/tcp\t\twww\t\t WorldWideWeb HTTP\n"
+              "http\t\t80/udp\t\t\t\t HTTP/3\n"
+              "amanda\t\t10080/tcp\t\t\t not 80\n"
+              "last\t\t80/sctp\n");
     EXPECT_EQ(serviceLinesForPort(writtenTable, "8080"), "http-alt\t8080/tcp\twebcache\t WWW caching service\n");
     EXPECT_EQ(serviceLinesForPort(writtenTable, "443"), "");
     EXPECT_EQ(serviceLinesForPort(writtenTable, ""), "");

@@ -37,11 +37,9 @@ TEST(MatchIP, EveryPrefixMasksExactlyItsBits)
         const std::string block = "198.51.100.0/" + std::to_string(p);
         for (int bit = 0; bit < 32; ++bit) {
             const std::uint32_t value = network ^ (1u << bit);
-            const std::string address = std::to_string(value >> 24) + '.' +
-                std::to_string(value >> 16 & 0xFF) + '.' + std::to_string(value >> 8 & 0xFF) +
-                '.' + std::to_string(value & 0xFF);
-            EXPECT_EQ(matchIP(address, block), (mask & (1u << bit)) == 0)
-                << address << " in " << block;
+            const std::string address = std::to_string(value >> 24) + '.' + std::to_string(value >> 16 & 0xFF) + '.'
+                + std::to_string(value >> 8 & 0xFF) + '.' + std::to_string(value & 0xFF);
+            EXPECT_EQ(matchIP(address, block), (mask & (1u << bit)) == 0) << address << " in " << block;
         }
     }
 }
@@ -53,9 +51,9 @@ TEST(MatchIP, PrefixReadsAsSignedDecimalFromZeroTo32)
     EXPECT_TRUE(matchIP("99.1.2.3", "10.0.0.0/-0"));
     // A third piece is not looked at: the second one alone is the prefix.
     EXPECT_TRUE(matchIP("10.1.2.3", "10.0.0.0/8/9"));
-    for (const char* block : {"10.0.0.0", "10.0.0.0/", "10.0.0.0/33", "10.0.0.0/-1", "10.0.0.0/ 8",
-             "10.0.0.0/8 ", "10.0.0.0/x", "10.0.0.0/0x8", "10.0.0.0/8\r", "10.0.0.0/99999999999999999999",
-             "/8", "foo/8", "10.0.0.0.0/8", "", "/", "::/0", "2001:db8::/32"})
+    for (const char* block : {"10.0.0.0", "10.0.0.0/", "10.0.0.0/33", "10.0.0.0/-1", "10.0.0.0/ 8", "10.0.0.0/8 ",
+                              "10.0.0.0/x", "10.0.0.0/0x8", "10.0.0.0/8\r", "10.0.0.0/99999999999999999999", "/8",
+                              "foo/8", "10.0.0.0.0/8", "", "/", "::/0", "2001:db8::/32"})
         EXPECT_FALSE(matchIP("10.1.2.3", block)) << '"' << block << '"';
 }
 
@@ -73,8 +71,8 @@ TEST(MatchIP, ReadsAddressesAsTheCLibraryDoes)
     EXPECT_TRUE(matchIP("0.1.2.3", "10/8"));
     EXPECT_TRUE(matchIP("10.1.2.3", "0x0a.0.0.0/8"));
 
-    for (const char* address : {"", "256.1.1.1", "1.2.3.4.5", "08.1.1.1", "1.2.3.4x", "x1.2.3.4",
-             "1..2.3", "-1.2.3.4", "host.example"})
+    for (const char* address :
+         {"", "256.1.1.1", "1.2.3.4.5", "08.1.1.1", "1.2.3.4x", "x1.2.3.4", "1..2.3", "-1.2.3.4", "host.example"})
         EXPECT_FALSE(readIPv4(address).has_value()) << '"' << address << '"';
     // The C library would stop reading at the NUL and accept the part before it.
     EXPECT_FALSE(readIPv4(std::string_view("10.1.2.3\0x", 10)).has_value());

@@ -37,8 +37,8 @@ TEST(ReverseDns, LoopbackHasTheSystemsName)
 TEST(ReverseDns, OnlyNumericAddressesAreLookedUp)
 {
     // "localhost" resolves forwards to 127.0.0.1, whose name a careless lookup would give.
-    for (const char* text : {"localhost", "not-an-address", "", "127.0.0.1 ", " 127.0.0.1", "127.0.0.1/8",
-                             "999.0.0.1", "-127.0.0.1", "127.0.0.1\n"})
+    for (const char* text : {"localhost", "not-an-address", "", "127.0.0.1 ", " 127.0.0.1", "127.0.0.1/8", "999.0.0.1",
+                             "-127.0.0.1", "127.0.0.1\n"})
         EXPECT_EQ(rovex::reverseLookup(text), std::nullopt) << '"' << text << '"';
     EXPECT_EQ(rovex::reverseLookup(std::string_view("127.0.0.1\0evil", 14)), std::nullopt);
 }

@@ -31,10 +31,32 @@ TEST(WhoisServerText, ReadsTheFourForms)
 
 TEST(WhoisServerText, RefusesEverythingElse)
 {
-    for (const char* text :
-         {"", ":43", "host:", "host:0", "host:65536", "host:+43", "host:43x", "host: 43", "host:43:43", "::1",
-          "2001:db8::1:43", "[::1", "[]", "[]:43", "[whois.example.net]", "[::1]43", "[::1]:", "[::1]:x", "-h",
-          "-p43", ".host", "host name", "host;rm", "host\n", "h\xC3\xA9st", "[::1%eth0\n]"})
+    for (const char* text : {"",
+                             ":43",
+                             "host:",
+                             "host:0",
+                             "host:65536",
+                             "host:+43",
+                             "host:43x",
+                             "host: 43",
+                             "host:43:43",
+                             "::1",
+                             "2001:db8::1:43",
+                             "[::1",
+                             "[]",
+                             "[]:43",
+                             "[whois.example.net]",
+                             "[::1]43",
+                             "[::1]:",
+                             "[::1]:x",
+                             "-h",
+                             "-p43",
+                             ".host",
+                             "host name",
+                             "host;rm",
+                             "host\n",
+                             "h\xC3\xA9st",
+                             "[::1%eth0\n]"})
         EXPECT_FALSE(parseWhoisServer(text).has_value()) << '"' << text << '"';
     EXPECT_FALSE(parseWhoisServer(std::string_view("host\0:43", 8)).has_value());
     EXPECT_FALSE(parseWhoisServer(std::string(254, 'a')).has_value());

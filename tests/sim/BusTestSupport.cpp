@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace rovex::simtest {
 
 namespace {
@@ -22,9 +21,9 @@ SignalCatcher::SignalCatcher()
     EXPECT_TRUE(bus.connect(QString(), QStringLiteral("/rovexid"), QStringLiteral("rovexid.Notification"), QString(),
                             this, SLOT(take(QDBusMessage))));
     // Answered only after the bus has taken the match rule sent before it.
-    const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
+    const QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     // A new connection holds messages back until the loop has run once; a message arriving
     // while it lets them go could overtake them.

@@ -4,7 +4,6 @@
 #include <QList>
 #include <QObject>
 
-
 namespace rovex::simtest {
 
 // Every signal on /rovexid, interface rovexid.Notification, as this test process receives

@@ -46,10 +46,10 @@ TEST(GeoipConverter, RejectsLinesThatAreNotRanges)
 {
     const std::vector<std::pair<std::string, std::string>> sources{
         {"# header\n1,2,AU\nnonsense\n", "line 3"},
-        {"1,2,AU\n5,4,AU\n", "line 2"},            // low above high
-        {"4294967296,4294967297,AU\n", "line 1"},  // past 32 bits
+        {"1,2,AU\n5,4,AU\n", "line 2"},           // low above high
+        {"4294967296,4294967297,AU\n", "line 1"}, // past 32 bits
         {"-1,2,AU\n", "line 1"},
-        {"1,2,../etc\n", "line 1"},                // a code must not become a path
+        {"1,2,../etc\n", "line 1"}, // a code must not become a path
         {"1,2,A\n", "line 1"},
         {"1,2\n", "line 1"},
     };

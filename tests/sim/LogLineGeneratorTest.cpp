@@ -32,10 +32,12 @@ TEST(LogLineGenerator, RepeatsItsLinesForASeedFromDistinctPublicHosts)
     EXPECT_TRUE(anyDifferent);
     const std::vector<std::string>& remotes = first.remoteAddresses();
     EXPECT_EQ(std::set<std::string>(remotes.begin(), remotes.end()).size(), 2000u);
-    EXPECT_TRUE(std::any_of(remotes.begin(), remotes.end(), [](const std::string& a) { return a.find(':') != std::string::npos; }));
+    EXPECT_TRUE(std::any_of(remotes.begin(), remotes.end(),
+                            [](const std::string& a) { return a.find(':') != std::string::npos; }));
     // A remote host from a private or loopback range would look local.
     for (const std::string& address : remotes)
-        EXPECT_FALSE(address.starts_with("10.") || address.starts_with("192.168.") || address.starts_with("127.")) << address;
+        EXPECT_FALSE(address.starts_with("10.") || address.starts_with("192.168.") || address.starts_with("127."))
+            << address;
 }
 
 // Every line fits the layout, and every road through the viewer's classifier is taken.

@@ -154,7 +154,9 @@ TEST(SimRecord, WritesEverySignalOfTheProductPathAsOneJsonLine)
 
     // One rovex-sim hears the other.
     ASSERT_EQ(runProcess({simExecutable, "post", "addservice", "--name", "SSH", "--ports", "22", "--image", "ssh"},
-                         scratch.path()).exitCode, 0);
+                         scratch.path())
+                  .exitCode,
+              0);
     EXPECT_EQ(nextEvent(record), Json::parse(R"({"event":"signal","member":"addservice",
         "userInfo":{"serviceName":"SSH","servicePorts":"22","serviceImage":"ssh"}})"));
 
@@ -178,9 +180,9 @@ TEST(SimRecord, IsTheRunningProductThatTheViewerActivates)
                                      scratch);
     EXPECT_EQ(call.out, "()\n");
     EXPECT_EQ(record.nextLine(), R"({"event":"call","member":"Activate"})");
-    EXPECT_TRUE(bus.send(QDBusMessage::createMethodCall(QStringLiteral("rovexid.Rovex"), QStringLiteral("/rovexid"),
-                                                        QStringLiteral("rovexid.Product"),
-                                                        QStringLiteral("Activate"))));
+    EXPECT_TRUE(
+        bus.send(QDBusMessage::createMethodCall(QStringLiteral("rovexid.Rovex"), QStringLiteral("/rovexid"),
+                                                QStringLiteral("rovexid.Product"), QStringLiteral("Activate"))));
     EXPECT_EQ(record.nextLine(), R"({"event":"call","member":"Activate"})");
 
     // One product at a time; a wrongly started second one would still end by itself.
@@ -192,7 +194,8 @@ TEST(SimRecord, IsTheRunningProductThatTheViewerActivates)
     EXPECT_EQ(record.stop(SIGINT), 0);
 
     // With the first gone the name is free again, and --seconds ends a record by itself.
-    ChildProcess timed(QString::fromUtf8(simExecutable), {QStringLiteral("record"), QStringLiteral("--seconds"), QStringLiteral("0.2")});
+    ChildProcess timed(QString::fromUtf8(simExecutable),
+                       {QStringLiteral("record"), QStringLiteral("--seconds"), QStringLiteral("0.2")});
     EXPECT_EQ(timed.nextLine(), R"({"event":"ready"})");
     EXPECT_EQ(timed.waitForExit(), 0);
 }

@@ -78,10 +78,7 @@ std::string collapseRuns(std::string text, std::string_view run)
     return text;
 }
 
-long dotPieces(std::string_view endpoint)
-{
-    return std::count(endpoint.begin(), endpoint.end(), '.') + 1;
-}
+long dotPieces(std::string_view endpoint) { return std::count(endpoint.begin(), endpoint.end(), '.') + 1; }
 
 } // namespace
 

@@ -80,9 +80,9 @@ TEST(SimTool, StopSignalLeavesTheLastLineComplete)
     fs::create_directories(log.parent_path());
     test::FileEvents events;
     ASSERT_TRUE(events.watch(log.parent_path(), IN_CREATE | IN_MODIFY));
-    test::SpawnedProcess sim({simExecutable, "log", "--root", root.path().string(), "--rate", "20000", "--seconds", "0",
-                              "--split-writes"},
-                             root.path() / "sim.out", root.path() / "sim.err");
+    test::SpawnedProcess sim(
+        {simExecutable, "log", "--root", root.path().string(), "--rate", "20000", "--seconds", "0", "--split-writes"},
+        root.path() / "sim.out", root.path() / "sim.err");
     // SIGTERM once a few thousand lines are there, amid writes of which some come in two pieces.
     ASSERT_TRUE(events.waitUntil([&] {
         std::error_code missing;
@@ -122,12 +122,14 @@ TEST(SimTool, LibraryIsAPropertyListInBothFormatsThatTheViewerReads)
     EXPECT_FALSE(conf.loadNotify(file).empty());
     EXPECT_FALSE(conf.loadNotifyBlock(file).empty());
 
-    ASSERT_EQ(runProcess({simExecutable, "library", "--root", root.path().string(), "--binary"}, root.path()).exitCode, 0);
+    ASSERT_EQ(runProcess({simExecutable, "library", "--root", root.path().string(), "--binary"}, root.path()).exitCode,
+              0);
     EXPECT_TRUE(readFile(file).starts_with("bplist00"));
     EXPECT_EQ(readPlistWithPython(file, root.path()), xml);
     // A second reader: libplist's own tool turns the binary file back into XML.
     const fs::path converted = root.path() / "converted.plist";
-    ASSERT_EQ(runProcess({"plistutil", "-i", file.string(), "-o", converted.string(), "-f", "xml"}, root.path()).exitCode, 0);
+    ASSERT_EQ(
+        runProcess({"plistutil", "-i", file.string(), "-o", converted.string(), "-f", "xml"}, root.path()).exitCode, 0);
     EXPECT_EQ(readPlistWithPython(converted, root.path()), xml);
 }
 
@@ -137,15 +139,15 @@ TEST(SimTool, NationsFromATorGeoipSource)
     const fs::path source = root.path() / "geoip";
     writeFile(source,
               "# comment line\n"
-              "16777216,16777471,DE\n"        // 1.0.0.0/24
-              "4294967040,4294967295,DE\n"    // 255.255.255.0/24, at the top of the address space
-              "4294967168,4294967295,DE\n"    // inside it: the end of the space must not wrap to 0
-              "4294966784,4294967039,DE\n"    // 255.255.254.0/24 touches it from below
-              "167772288,167772415,IT\n"      // 10.0.0.128 - 10.0.0.255
-              "167772416,167772543,FR\n"      // 10.0.1.0 - 10.0.1.127: touches IT, other country
+              "16777216,16777471,DE\n"     // 1.0.0.0/24
+              "4294967040,4294967295,DE\n" // 255.255.255.0/24, at the top of the address space
+              "4294967168,4294967295,DE\n" // inside it: the end of the space must not wrap to 0
+              "4294966784,4294967039,DE\n" // 255.255.254.0/24 touches it from below
+              "167772288,167772415,IT\n"   // 10.0.0.128 - 10.0.0.255
+              "167772416,167772543,FR\n"   // 10.0.1.0 - 10.0.1.127: touches IT, other country
               "\n"
-              "167772160,167772287,it\n"      // 10.0.0.0 - 10.0.0.127: joins the IT range above
-              "3758096384,3758096639,??\n"    // no country
+              "167772160,167772287,it\n"       // 10.0.0.0 - 10.0.0.127: joins the IT range above
+              "3758096384,3758096639,??\n"     // no country
               "3232235520,3232235775,FR\r\n"); // 192.168.0.0/24
     const ProcessResult result = runProcess(
         {simExecutable, "nations", "--root", root.path().string(), "--source", source.string()}, root.path());
@@ -190,7 +192,8 @@ TEST(SimTool, FailuresAndBadUsageSayWhatIsWrong)
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
     }
 
-    const ProcessResult missing = runProcess({sim, "nations", "--root", dir, "--source", dir + "/no-such-file"}, root.path());
+    const ProcessResult missing = runProcess({sim, "nations", "--root", dir, "--source", dir + "/no-such-file"},
+                                             root.path());
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("tor-geoipdb"), std::string::npos) << missing.err;
 

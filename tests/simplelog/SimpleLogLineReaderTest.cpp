@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+using rovex::readSimpleLogLine;
 using rovex::ServiceImages;
 using rovex::SimpleLogOutcome;
 using rovex::SimpleLogRoad;
-using rovex::readSimpleLogLine;
 using rovex::test::rowFields;
 
 namespace {
@@ -38,10 +38,22 @@ TEST(SimpleLogLine, ReadsTheFieldsOfAnIpv4Line)
     const std::string text = line("block", "in", "10.0.0.5.4321", "10.0.0.1.22");
     const auto reading = readSimpleLogLine(text, SimpleLogRoad::Live, noServices);
     ASSERT_EQ(reading.outcome, SimpleLogOutcome::Accepted);
-    const std::vector<std::string> expected{text,       "Dec",         "4",    "10:00:01",       "block",
-                                            "in",       "en0",         "10.0.0.5", "4321",       "10.0.0.1",
-                                            "22",       "blockeddown", "genericservice", "UNKNOWN SERVICE",
-                                            "genericservice", "UNKNOWN SERVICE"};
+    const std::vector<std::string> expected{text,
+                                            "Dec",
+                                            "4",
+                                            "10:00:01",
+                                            "block",
+                                            "in",
+                                            "en0",
+                                            "10.0.0.5",
+                                            "4321",
+                                            "10.0.0.1",
+                                            "22",
+                                            "blockeddown",
+                                            "genericservice",
+                                            "UNKNOWN SERVICE",
+                                            "genericservice",
+                                            "UNKNOWN SERVICE"};
     EXPECT_EQ(rowFields(*reading.row), expected);
 }
 

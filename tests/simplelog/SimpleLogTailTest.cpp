@@ -8,9 +8,9 @@
 
 #include <limits>
 
+using rovex::readSimpleLogTail;
 using rovex::ServiceImages;
 using rovex::SimpleLogTail;
-using rovex::readSimpleLogTail;
 using rovex::simtest::TempRoot;
 using rovex::simtest::writeFile;
 using rovex::test::rowFields;
@@ -80,9 +80,9 @@ TEST(SimpleLogTail, GivesWhatTheWholeFileReadingGives)
         const auto log = folder.path() / "pffirewall.log";
         writeFile(log, text);
         const auto n = static_cast<std::int64_t>(rovex::test::piecesOf(text).size());
-        for (const std::int64_t limiter : {std::int64_t{0}, std::int64_t{1}, n - 1, n, n + 1,
-                                           static_cast<std::int64_t>(1 + random() % 45), std::int64_t{500},
-                                           std::numeric_limits<std::int64_t>::max(), std::int64_t{-3}}) {
+        for (const std::int64_t limiter :
+             {std::int64_t{0}, std::int64_t{1}, n - 1, n, n + 1, static_cast<std::int64_t>(1 + random() % 45),
+              std::int64_t{500}, std::numeric_limits<std::int64_t>::max(), std::int64_t{-3}}) {
             std::string error;
             const auto tail = readSimpleLogTail(log, limiter, services, &error);
             ASSERT_TRUE(tail) << error;
@@ -97,8 +97,9 @@ TEST(SimpleLogTail, LimiterFollowsTheNumberOfPieces)
     const TempRoot folder;
     std::string text;
     for (int i = 0; i < 10; ++i)
-        text += "Dec  4 10:00:0" + std::to_string(i) + " mymac pf: 00:00:00.1 rule 1/0(match): block in on en0: "
-            "10.0.0.5.4321 > 10.0.0.1.22: tcp\n";
+        text += "Dec  4 10:00:0" + std::to_string(i)
+            + " mymac pf: 00:00:00.1 rule 1/0(match): block in on en0: "
+              "10.0.0.5.4321 > 10.0.0.1.22: tcp\n";
     const auto log = folder.path() / "pffirewall.log";
     writeFile(log, text);
 

@@ -37,8 +37,8 @@ std::string endpoint(std::mt19937& random)
     case 3: return "@0";
     case 4:
     case 5: return "fe80::" + std::to_string(below(random, 99)) + "." + port;
-    default: return "192.168." + std::to_string(below(random, 256)) + "." + std::to_string(below(random, 256)) + "."
-        + port;
+    default:
+        return "192.168." + std::to_string(below(random, 256)) + "." + std::to_string(below(random, 256)) + "." + port;
     }
 }
 
@@ -47,8 +47,8 @@ std::string pfLine(std::mt19937& random)
     static constexpr std::array<std::string_view, 5> actions{"block", "pass", "block", "pass", "Block"};
     static constexpr std::array<std::string_view, 5> directions{"in", "out", "in", "out", "fwd"};
     static constexpr std::array<std::string_view, 3> interfaces{"en0:", "utun1:", "lo0"};
-    std::string line = "Dec" + separator(random) + std::to_string(1 + below(random, 31)) + " 10:00:01 mymac pf:"
-        + separator(random) + "00:00:00.1 rule 1/0(match):" + separator(random);
+    std::string line = "Dec" + separator(random) + std::to_string(1 + below(random, 31))
+        + " 10:00:01 mymac pf:" + separator(random) + "00:00:00.1 rule 1/0(match):" + separator(random);
     line += std::string(pick(random, actions)) + separator(random) + std::string(pick(random, directions)) + " on "
         + std::string(pick(random, interfaces)) + " " + endpoint(random) + separator(random) + ">" + " "
         + endpoint(random) + ": Flags [S], seq 1" + separator(random) + "caf\xC3\xA9";
@@ -75,14 +75,22 @@ std::string randomLine(std::mt19937& random, bool longLines)
 
 std::vector<std::string> rowFields(const RXSimpleLog& row)
 {
-    return {std::string(row.logString()),          std::string(row.logMonth()),
-            std::string(row.logDay()),             std::string(row.logTime()),
-            std::string(row.logAction()),          std::string(row.logDirection()),
-            std::string(row.logInterface()),       std::string(row.logFirstAddress()),
-            std::string(row.logFirstPort()),       std::string(row.logSecondAddress()),
-            std::string(row.logSecondPort()),      std::string(row.logActionImage()),
-            std::string(row.logFirstPortImage()),  std::string(row.logFirstPortName()),
-            std::string(row.logSecondPortImage()), std::string(row.logSecondPortName())};
+    return {std::string(row.logString()),
+            std::string(row.logMonth()),
+            std::string(row.logDay()),
+            std::string(row.logTime()),
+            std::string(row.logAction()),
+            std::string(row.logDirection()),
+            std::string(row.logInterface()),
+            std::string(row.logFirstAddress()),
+            std::string(row.logFirstPort()),
+            std::string(row.logSecondAddress()),
+            std::string(row.logSecondPort()),
+            std::string(row.logActionImage()),
+            std::string(row.logFirstPortImage()),
+            std::string(row.logFirstPortName()),
+            std::string(row.logSecondPortImage()),
+            std::string(row.logSecondPortName())};
 }
 
 std::vector<std::string> piecesOf(std::string_view text)

@@ -69,7 +69,8 @@ void readPlainly(const std::string& line, const StatsQuery& query, Reference& re
     if (fields.size() < 15)
         return;
     const std::string& f12 = fields[12];
-    if (f12.rfind("\"pdl=", 0) == 0 || f12.rfind("@", 0) == 0 || f12.rfind("0.0.0.0", 0) == 0 || f12.rfind("::", 0) == 0)
+    if (f12.rfind("\"pdl=", 0) == 0 || f12.rfind("@", 0) == 0 || f12.rfind("0.0.0.0", 0) == 0
+        || f12.rfind("::", 0) == 0)
         return;
     const std::vector<std::string> source = split(f12, '.');
     const std::vector<std::string> target = split(fields[14], '.');
@@ -101,13 +102,26 @@ std::string pick(Random& random, const std::vector<std::string>& choices)
 template <typename Random>
 std::string randomLine(Random& random)
 {
-    const std::vector<std::string> sources{"198.51.100.1.4000", "198.51.100.7.4000", "198.51.100.8.1", "198.51.100.1.4000", "198.51.100.2.5353", "2001:db8::1.4000",
-                                           "0.0.0.0.68", "::.546", "@x.1", "\"pdl=1.2", "203.0.113.9.22",
-                                           "10.0.0.1", "a.b.c.d.e"};
-    const std::vector<std::string> targets{"10.0.0.1.22:", "10.0.0.2.80:", "10.0.0.1.22:", "10.0.0.4.22:", "224.0.0.251.5353:", "10.0.0.255.80:",
-                                           "2001:db8::2.22:", "2001:db8::3.4:43:", "10.0.0.1.ssh:", "10.0.0.3.:"};
-    const std::vector<std::string> spaces{" ", " ", " ", " ", " ", " ", " ", " ", "  ", "   ", "    ", "     ", "      "};
-    std::string line = pick(random, {"Dec", "", "Jan"}) + pick(random, spaces) + "4 10:15:02 mymac pf: 0.1 rule 1/0(match):";
+    const std::vector<std::string> sources{"198.51.100.1.4000",
+                                           "198.51.100.7.4000",
+                                           "198.51.100.8.1",
+                                           "198.51.100.1.4000",
+                                           "198.51.100.2.5353",
+                                           "2001:db8::1.4000",
+                                           "0.0.0.0.68",
+                                           "::.546",
+                                           "@x.1",
+                                           "\"pdl=1.2",
+                                           "203.0.113.9.22",
+                                           "10.0.0.1",
+                                           "a.b.c.d.e"};
+    const std::vector<std::string> targets{
+        "10.0.0.1.22:",   "10.0.0.2.80:",    "10.0.0.1.22:",      "10.0.0.4.22:",  "224.0.0.251.5353:",
+        "10.0.0.255.80:", "2001:db8::2.22:", "2001:db8::3.4:43:", "10.0.0.1.ssh:", "10.0.0.3.:"};
+    const std::vector<std::string> spaces{" ", " ",  " ",   " ",    " ",     " ",     " ",
+                                          " ", "  ", "   ", "    ", "     ", "      "};
+    std::string line = pick(random, {"Dec", "", "Jan"}) + pick(random, spaces)
+        + "4 10:15:02 mymac pf: 0.1 rule 1/0(match):";
     line += pick(random, spaces) + pick(random, {"block", "pass", "Pass"}) + pick(random, spaces);
     line += pick(random, {"in", "out"}) + " on en0: " + pick(random, sources) + pick(random, spaces) + ">"
         + pick(random, spaces) + pick(random, targets);

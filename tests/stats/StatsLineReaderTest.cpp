@@ -47,8 +47,8 @@ TEST(StatsLineReader, ReadsBothEndpointFormsWithTheTargetPortWithoutColons)
     EXPECT_EQ(record.logLineTargetPort, "22");
 
     // One side IPv4, the other IPv6, or an address without a port: unusable, yet counted.
-    for (const auto& [source, target] : {std::pair{"10.0.0.1.5", "2001:db8::2.22"}, std::pair{"10.0.0.1", "10.0.0.2"},
-                                         std::pair{"a.b.c", "d.e.f"}}) {
+    for (const auto& [source, target] :
+         {std::pair{"10.0.0.1.5", "2001:db8::2.22"}, std::pair{"10.0.0.1", "10.0.0.2"}, std::pair{"a.b.c", "d.e.f"}}) {
         const StatsLineOutcome outcome = read(pfLine("block", "in", source, target));
         EXPECT_EQ(outcome, StatsLineOutcome::endpointsUnsplit) << source;
         EXPECT_TRUE(rovex::isCountedLine(outcome));

@@ -9,10 +9,7 @@
 
 namespace rovex::test {
 
-FileEvents::FileEvents()
-    : m_fd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
-{
-}
+FileEvents::FileEvents() : m_fd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK)) {}
 
 FileEvents::~FileEvents()
 {
@@ -48,7 +45,8 @@ bool FileEvents::waitUntil(const std::function<bool()>& done, std::chrono::milli
 
 std::uint32_t FileEvents::read(std::chrono::steady_clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
+                                                                            - std::chrono::steady_clock::now());
     pollfd ready{m_fd, POLLIN, 0};
     if (m_fd < 0 || ::poll(&ready, 1, static_cast<int>(std::max(left.count(), std::int64_t{0}))) <= 0)
         return 0;

@@ -49,8 +49,7 @@ int runPost(const PostCommand& command)
 {
     const BusApplication application;
     const QDBusConnection bus = simbus::sessionBus();
-    QDBusMessage message = QDBusMessage::createSignal(QString(simbus::path),
-                                                      QString(simbus::notificationInterface),
+    QDBusMessage message = QDBusMessage::createSignal(QString(simbus::path), QString(simbus::notificationInterface),
                                                       QString::fromStdString(command.name));
     // A QVariantMap is marshalled as a{sv}, also when it is empty.
     message << userInfoOf(command.userInfo);

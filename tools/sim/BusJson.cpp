@@ -14,10 +14,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // An object key: a text as it stands, any other basic value as its JSON text.
-std::string keyText(const Json& key)
-{
-    return key.is_string() ? key.get<std::string>() : key.dump();
-}
+std::string keyText(const Json& key) { return key.is_string() ? key.get<std::string>() : key.dump(); }
 
 Json mapToJson(const QDBusArgument& argument)
 {
@@ -46,8 +43,7 @@ Json argumentToJson(const QDBusArgument& argument)
 {
     Json elements;
     switch (argument.currentType()) {
-    case QDBusArgument::MapType:
-        return mapToJson(argument);
+    case QDBusArgument::MapType: return mapToJson(argument);
     case QDBusArgument::ArrayType:
         argument.beginArray();
         elements = elementsToJson(argument);
@@ -59,11 +55,9 @@ Json argumentToJson(const QDBusArgument& argument)
         argument.endStructure();
         return elements;
     case QDBusArgument::BasicType:
-    case QDBusArgument::VariantType:
-        return busValueToJson(argument.asVariant());
+    case QDBusArgument::VariantType: return busValueToJson(argument.asVariant());
     case QDBusArgument::MapEntryType:
-    case QDBusArgument::UnknownType:
-        break;
+    case QDBusArgument::UnknownType: break;
     }
     return nullptr;
 }
@@ -87,27 +81,19 @@ Json bytesToJson(const QByteArray& bytes)
 Json basicToJson(const QVariant& value)
 {
     switch (value.metaType().id()) {
-    case QMetaType::Bool:
-        return value.toBool();
+    case QMetaType::Bool: return value.toBool();
     case QMetaType::UChar:
     case QMetaType::UShort:
     case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return value.toULongLong();
+    case QMetaType::ULongLong: return value.toULongLong();
     case QMetaType::Short:
     case QMetaType::Int:
-    case QMetaType::LongLong:
-        return value.toLongLong();
-    case QMetaType::Double:
-        return value.toDouble();
-    case QMetaType::QString:
-        return value.toString().toStdString();
-    case QMetaType::QStringList:
-        return stringsToJson(value.toStringList());
-    case QMetaType::QByteArray:
-        return bytesToJson(value.toByteArray());
-    default:
-        break;
+    case QMetaType::LongLong: return value.toLongLong();
+    case QMetaType::Double: return value.toDouble();
+    case QMetaType::QString: return value.toString().toStdString();
+    case QMetaType::QStringList: return stringsToJson(value.toStringList());
+    case QMetaType::QByteArray: return bytesToJson(value.toByteArray());
+    default: break;
     }
     // A file descriptor or an unknown type: its text where Qt has one.
     return value.canConvert<QString>() ? Json(value.toString().toStdString()) : Json(nullptr);

@@ -45,8 +45,8 @@ std::string codeText(std::size_t index)
 
 [[noreturn]] void failLine(std::size_t lineNumber, std::string_view line)
 {
-    throw std::runtime_error("line " + std::to_string(lineNumber) + " is not LOW,HIGH,CC: "
-                             + std::string(line.substr(0, 80)));
+    throw std::runtime_error("line " + std::to_string(lineNumber)
+                             + " is not LOW,HIGH,CC: " + std::string(line.substr(0, 80)));
 }
 
 } // namespace

@@ -55,7 +55,11 @@ const std::vector<GroupEntry>& groups()
         {"Everyone", {}, true, false, true},
         {"Local network", {"192.168.1.0/24", "10.0.0.0/24", "fe80::/10"}, false, false, false},
         {"Office", {"81.169.145.20", "81.169.145.21", "2a01:238:20a:202:1000::21"}, false, false, false},
-        {"Blacklist", {"45.155.205.233", "185.220.101.4", "193.32.162.157", "2a0e:97c0:3e3:4d2::1"}, false, true, false},
+        {"Blacklist",
+         {"45.155.205.233", "185.220.101.4", "193.32.162.157", "2a0e:97c0:3e3:4d2::1"},
+         false,
+         true,
+         false},
     };
     return entries;
 }

@@ -41,24 +41,44 @@ struct PortChoice {
 
 // What scanners knock on, with the X11 block, the dynamic range and any other port.
 constexpr std::array<PortChoice, 23> inboundTcpPorts{{
-    {22, 22, 120},  {23, 23, 60},     {80, 80, 70},     {443, 443, 60},     {445, 445, 55},
-    {3389, 3389, 50}, {8080, 8080, 35}, {25, 25, 20},   {21, 21, 15},       {53, 53, 10},
-    {123, 123, 5},  {135, 135, 15},   {139, 139, 15},   {1433, 1433, 20},   {3306, 3306, 15},
-    {5900, 5900, 20}, {6379, 6379, 10}, {8443, 8443, 15}, {8888, 8888, 8},  {5060, 5060, 10},
-    {6000, 6063, 20}, {1024, 65535, 80}, {49152, 65535, 30},
+    {22, 22, 120},    {23, 23, 60},     {80, 80, 70},     {443, 443, 60},    {445, 445, 55},     {3389, 3389, 50},
+    {8080, 8080, 35}, {25, 25, 20},     {21, 21, 15},     {53, 53, 10},      {123, 123, 5},      {135, 135, 15},
+    {139, 139, 15},   {1433, 1433, 20}, {3306, 3306, 15}, {5900, 5900, 20},  {6379, 6379, 10},   {8443, 8443, 15},
+    {8888, 8888, 8},  {5060, 5060, 10}, {6000, 6063, 20}, {1024, 65535, 80}, {49152, 65535, 30},
 }};
 constexpr std::array<PortChoice, 10> inboundUdpPorts{{
-    {53, 53, 20}, {123, 123, 15}, {161, 161, 15}, {1900, 1900, 10}, {5060, 5060, 15},
-    {137, 137, 10}, {500, 500, 8}, {11211, 11211, 5}, {3478, 3478, 5}, {1024, 65535, 20},
+    {53, 53, 20},
+    {123, 123, 15},
+    {161, 161, 15},
+    {1900, 1900, 10},
+    {5060, 5060, 15},
+    {137, 137, 10},
+    {500, 500, 8},
+    {11211, 11211, 5},
+    {3478, 3478, 5},
+    {1024, 65535, 20},
 }};
 constexpr std::array<PortChoice, 6> outboundTcpPorts{{
-    {443, 443, 70}, {80, 80, 20}, {993, 993, 4}, {5223, 5223, 6}, {22, 22, 3}, {8443, 8443, 2},
+    {443, 443, 70},
+    {80, 80, 20},
+    {993, 993, 4},
+    {5223, 5223, 6},
+    {22, 22, 3},
+    {8443, 8443, 2},
 }};
 constexpr std::array<PortChoice, 5> blockedTcpPorts{{
-    {25, 25, 30}, {6667, 6667, 10}, {23, 23, 10}, {445, 445, 15}, {1024, 65535, 35},
+    {25, 25, 30},
+    {6667, 6667, 10},
+    {23, 23, 10},
+    {445, 445, 15},
+    {1024, 65535, 35},
 }};
 constexpr std::array<PortChoice, 5> blockedUdpPorts{{
-    {3478, 3478, 30}, {5060, 5060, 20}, {1900, 1900, 10}, {137, 137, 10}, {1024, 65535, 30},
+    {3478, 3478, 30},
+    {5060, 5060, 20},
+    {1900, 1900, 10},
+    {137, 137, 10},
+    {1024, 65535, 30},
 }};
 // Ports a desktop really serves, for the passed inbound lines.
 constexpr std::array<std::uint32_t, 5> servedPorts{22, 80, 443, 443, 3389};
@@ -71,12 +91,14 @@ constexpr std::array<std::string_view, 6> lanNeighbours{
     "192.168.1.1", "192.168.1.5", "192.168.1.17", "192.168.1.33", "192.168.1.42", "192.168.1.101",
 };
 constexpr std::array<std::string_view, 3> linkLocalNeighbours{
-    "fe80::1c2a:3bff:fe4d:5e6f", "fe80::8e85:90ff:fe12:3456", "fe80::1830:c1cb:581e:8fa5",
+    "fe80::1c2a:3bff:fe4d:5e6f",
+    "fe80::8e85:90ff:fe12:3456",
+    "fe80::1830:c1cb:581e:8fa5",
 };
 constexpr std::array<std::string_view, 4> resolvers{"192.168.1.1", "1.1.1.1", "9.9.9.9", "8.8.8.8"};
 constexpr std::array<std::string_view, 6> queriedNames{
-    "gateway.icloud.com.", "api.github.com.", "www.debian.org.", "time.apple.com.",
-    "update.rovexfirewall.com.", "mail.example.net.",
+    "gateway.icloud.com.", "api.github.com.",           "www.debian.org.",
+    "time.apple.com.",     "update.rovexfirewall.com.", "mail.example.net.",
 };
 constexpr std::array<std::string_view, 4> multicastDnsQueries{
     "0 PTR (QM)? _airplay._tcp.local. (38)",
@@ -123,8 +145,7 @@ const T& anyOf(const std::array<T, N>& items, SimRandom& random)
     return items[random.below(static_cast<std::uint32_t>(N))];
 }
 
-std::uint32_t portFrom(std::span<const PortChoice> choices, const WeightedPicker& picker,
-                       SimRandom& random)
+std::uint32_t portFrom(std::span<const PortChoice> choices, const WeightedPicker& picker, SimRandom& random)
 {
     const PortChoice& choice = choices[picker.pick(random)];
     return random.between(choice.low, choice.high);
@@ -136,14 +157,14 @@ constexpr std::chrono::seconds defaultTime{1733477710};
 } // namespace
 
 LogLineGenerator::LogLineGenerator(std::uint64_t seed, std::size_t remoteAddressCount)
-    : m_random(seed)
-    , m_remotes(m_random, remoteAddressCount)
-    , m_kinds(std::vector<double>(kindWeights.begin(), kindWeights.end()))
-    , m_inboundTcpPorts(weightsOf(inboundTcpPorts))
-    , m_inboundUdpPorts(weightsOf(inboundUdpPorts))
-    , m_outboundTcpPorts(weightsOf(outboundTcpPorts))
-    , m_blockedTcpPorts(weightsOf(blockedTcpPorts))
-    , m_blockedUdpPorts(weightsOf(blockedUdpPorts))
+    : m_random(seed),
+      m_remotes(m_random, remoteAddressCount),
+      m_kinds(std::vector<double>(kindWeights.begin(), kindWeights.end())),
+      m_inboundTcpPorts(weightsOf(inboundTcpPorts)),
+      m_inboundUdpPorts(weightsOf(inboundUdpPorts)),
+      m_outboundTcpPorts(weightsOf(outboundTcpPorts)),
+      m_blockedTcpPorts(weightsOf(blockedTcpPorts)),
+      m_blockedUdpPorts(weightsOf(blockedUdpPorts))
 {
     setTime(std::chrono::system_clock::time_point(defaultTime));
 }
@@ -213,8 +234,8 @@ void LogLineGenerator::rebuildHeaderPrefix(std::int64_t second)
     m_headerPrefix.push_back('.');
 }
 
-void LogLineGenerator::appendHeader(std::string& out, std::string_view action,
-                                    std::string_view direction, std::string_view interfaceName)
+void LogLineGenerator::appendHeader(std::string& out, std::string_view action, std::string_view direction,
+                                    std::string_view interfaceName)
 {
     // Packets of one batch follow each other by a few microseconds within the second.
     m_micros = std::min<std::uint32_t>(m_micros + m_random.between(1, 20), 999999);
@@ -422,8 +443,7 @@ void LogLineGenerator::appendMulticastDns(std::string& out, bool ipv6)
 void LogLineGenerator::appendSsdp(std::string& out)
 {
     appendHeader(out, "block", "in", "en0");
-    appendEndpoints(out, {anyOf(lanNeighbours, m_random), m_random.between(49152, 65535)},
-                    {"239.255.255.250", 1900});
+    appendEndpoints(out, {anyOf(lanNeighbours, m_random), m_random.between(49152, 65535)}, {"239.255.255.250", 1900});
     out.append("UDP, length ");
     appendNumber(out, m_random.between(120, 400));
 }

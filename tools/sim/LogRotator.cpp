@@ -10,11 +10,7 @@ namespace rovex {
 
 namespace fs = std::filesystem;
 
-LogRotator::LogRotator(fs::path root, int archiveCount)
-    : m_root(std::move(root))
-    , m_archiveCount(archiveCount)
-{
-}
+LogRotator::LogRotator(fs::path root, int archiveCount) : m_root(std::move(root)), m_archiveCount(archiveCount) {}
 
 void LogRotator::rotate() const
 {

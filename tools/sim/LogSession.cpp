@@ -13,10 +13,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // Timing and write splitting draw from their own sequence, so that the lines themselves
 // stay the generator's sequence for the seed.
@@ -25,14 +22,13 @@ constexpr std::uint64_t timingSeedSalt = 0x5EEDF00DULL;
 } // namespace
 
 LogSession::LogSession(LogSessionOptions options, const std::atomic<bool>& stopRequested)
-    : m_options(std::move(options))
-    , m_stopRequested(stopRequested)
-    , m_generator(m_options.seed, m_options.addresses)
-    , m_writer(paths::underRoot(m_options.root, paths::pfLog))
-    , m_rotator(m_options.root, m_options.archives)
-    , m_timing(m_options.seed ^ timingSeedSalt)
-{
-}
+    : m_options(std::move(options)),
+      m_stopRequested(stopRequested),
+      m_generator(m_options.seed, m_options.addresses),
+      m_writer(paths::underRoot(m_options.root, paths::pfLog)),
+      m_rotator(m_options.root, m_options.archives),
+      m_timing(m_options.seed ^ timingSeedSalt)
+{}
 
 LogSessionResult LogSession::run()
 {
@@ -89,9 +85,6 @@ void LogSession::writeSplit(std::string_view batch, std::size_t lastLineStart)
     m_writer.append(batch.substr(cut));
 }
 
-double LogSession::nextPause()
-{
-    return static_cast<double>(m_timing.between(10, 50)) / 1000.0;
-}
+double LogSession::nextPause() { return static_cast<double>(m_timing.between(10, 50)) / 1000.0; }
 
 } // namespace rovex

@@ -32,11 +32,7 @@ Json signalEvent(const QDBusMessage& message)
 
 } // namespace
 
-ProductRecorder::ProductRecorder(QDBusConnection bus, std::ostream& out)
-    : m_bus(std::move(bus))
-    , m_out(out)
-{
-}
+ProductRecorder::ProductRecorder(QDBusConnection bus, std::ostream& out) : m_bus(std::move(bus)), m_out(out) {}
 
 void ProductRecorder::start()
 {
@@ -60,19 +56,10 @@ void ProductRecorder::start()
     write({{"event", "ready"}});
 }
 
-void ProductRecorder::Activate()
-{
-    write({{"event", "call"}, {"member", "Activate"}});
-}
+void ProductRecorder::Activate() { write({{"event", "call"}, {"member", "Activate"}}); }
 
-void ProductRecorder::recordSignal(const QDBusMessage& message)
-{
-    write(signalEvent(message));
-}
+void ProductRecorder::recordSignal(const QDBusMessage& message) { write(signalEvent(message)); }
 
-void ProductRecorder::write(const nlohmann::ordered_json& event)
-{
-    m_out << event.dump() << std::endl;
-}
+void ProductRecorder::write(const nlohmann::ordered_json& event) { m_out << event.dump() << std::endl; }
 
 } // namespace rovex

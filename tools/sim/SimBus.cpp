@@ -23,9 +23,9 @@ QDBusConnection sessionBus()
 
 void roundTrip(const QDBusConnection& bus)
 {
-    const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
+    const QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
     if (reply.type() != QDBusMessage::ReplyMessage)
         throw std::runtime_error("the session bus did not answer: " + reply.errorMessage().toStdString());
 }

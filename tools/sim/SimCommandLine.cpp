@@ -12,7 +12,8 @@ namespace rovex {
 
 namespace {
 
-constexpr std::string_view usageText = R"(rovex-sim: the firewall product's stand-in; writes its files under a root folder
+constexpr std::string_view usageText
+    = R"(rovex-sim: the firewall product's stand-in; writes its files under a root folder
 and speaks the product's side of the session bus.
 
 Usage:
@@ -73,10 +74,9 @@ double readSeconds(std::string_view name, std::string_view text)
 {
     double value = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0
-        || value > 1e7)
-        throw UsageError(std::string(name) + " needs a number of seconds (such as 2 or 0.5), not \""
-                         + std::string(text) + "\"");
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0 || value > 1e7)
+        throw UsageError(std::string(name) + " needs a number of seconds (such as 2 or 0.5), not \"" + std::string(text)
+                         + "\"");
     return value;
 }
 
@@ -87,10 +87,7 @@ bool contains(const std::vector<std::string_view>& names, std::string_view name)
 
 } // namespace
 
-std::string_view SimCommandLine::usage()
-{
-    return usageText;
-}
+std::string_view SimCommandLine::usage() { return usageText; }
 
 SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
 {
@@ -102,10 +99,9 @@ SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
     const std::string_view command = arguments.front();
     const std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
     if (command == "log") {
-        return logCommand(readOptions(command, rest,
-                                      {"--root", "--rate", "--seconds", "--rotate-every", "--archives", "--seed",
-                                       "--addresses"},
-                                      {"--split-writes"}));
+        return logCommand(readOptions(
+            command, rest, {"--root", "--rate", "--seconds", "--rotate-every", "--archives", "--seed", "--addresses"},
+            {"--split-writes"}));
     }
     if (command == "library") {
         const Options options = readOptions(command, rest, {"--root"}, {"--binary"});
@@ -114,7 +110,8 @@ SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
     if (command == "nations") {
         const Options options = readOptions(command, rest, {"--root", "--source"}, {});
         const auto source = options.find("--source");
-        return NationsCommand{rootOf(options), source == options.end() ? std::string(defaultGeoipSource) : source->second};
+        return NationsCommand{rootOf(options),
+                              source == options.end() ? std::string(defaultGeoipSource) : source->second};
     }
     if (command == "post")
         return postCommand(rest);
@@ -202,8 +199,8 @@ PostCommand SimCommandLine::postCommand(const std::vector<std::string_view>& arg
         throw UsageError("post needs a notification name: " + productNames());
     if (std::find(productNotifications.begin(), productNotifications.end(), arguments.front())
         == productNotifications.end())
-        throw UsageError("\"" + std::string(arguments.front()) + "\" is not one of the product's notifications: "
-                         + productNames());
+        throw UsageError("\"" + std::string(arguments.front())
+                         + "\" is not one of the product's notifications: " + productNames());
     const Options options = readOptions("post", {arguments.begin() + 1, arguments.end()},
                                         {"--name", "--ports", "--image"}, {});
     PostCommand command{std::string(arguments.front()), {}};

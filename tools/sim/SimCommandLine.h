@@ -69,8 +69,7 @@ private:
     using Options = std::map<std::string, std::string, std::less<>>;
 
     static Options readOptions(std::string_view command, const std::vector<std::string_view>& arguments,
-                               const std::vector<std::string_view>& valued,
-                               const std::vector<std::string_view>& flags);
+                               const std::vector<std::string_view>& valued, const std::vector<std::string_view>& flags);
     static std::filesystem::path rootOf(const Options& options);
     static LogCommand logCommand(const Options& options);
     static PostCommand postCommand(const std::vector<std::string_view>& arguments);

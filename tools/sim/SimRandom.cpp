@@ -13,10 +13,7 @@ std::uint64_t splitMix(std::uint64_t& x)
     return z ^ (z >> 31);
 }
 
-constexpr std::uint64_t rotateLeft(std::uint64_t x, int k)
-{
-    return (x << k) | (x >> (64 - k));
-}
+constexpr std::uint64_t rotateLeft(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
 } // namespace
 
@@ -47,14 +44,8 @@ std::uint32_t SimRandom::below(std::uint32_t bound)
     return static_cast<std::uint32_t>(((next() >> 32) * bound) >> 32);
 }
 
-std::uint32_t SimRandom::between(std::uint32_t low, std::uint32_t high)
-{
-    return low + below(high - low + 1);
-}
+std::uint32_t SimRandom::between(std::uint32_t low, std::uint32_t high) { return low + below(high - low + 1); }
 
-bool SimRandom::percent(std::uint32_t chance)
-{
-    return below(100) < chance;
-}
+bool SimRandom::percent(std::uint32_t chance) { return below(100) < chance; }
 
 } // namespace rovex

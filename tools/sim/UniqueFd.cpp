@@ -8,15 +8,9 @@
 
 namespace rovex {
 
-UniqueFd::~UniqueFd()
-{
-    reset();
-}
+UniqueFd::~UniqueFd() { reset(); }
 
-UniqueFd::UniqueFd(UniqueFd&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-{
-}
+UniqueFd::UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
 {

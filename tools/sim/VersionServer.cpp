@@ -13,8 +13,8 @@
 namespace rovex {
 namespace {
 
-constexpr std::string_view sitePage =
-    "<!DOCTYPE html>\n<html><head><title>Rovex</title></head><body><h1>Rovex</h1></body></html>\n";
+constexpr std::string_view sitePage
+    = "<!DOCTYPE html>\n<html><head><title>Rovex</title></head><body><h1>Rovex</h1></body></html>\n";
 
 // An error page as web servers write them, with a link to an anchor: a "#" that is no
 // version text.

@@ -22,14 +22,11 @@ namespace fs = std::filesystem;
 std::atomic<bool> stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set from a signal handler");
 
-extern "C" void requestStop(int)
-{
-    stopRequested.store(true);
-}
+extern "C" void requestStop(int) { stopRequested.store(true); }
 
 void installStopHandlers()
 {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -37,10 +34,7 @@ void installStopHandlers()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void prepareRoot(const fs::path& root)
-{
-    fs::create_directories(root);
-}
+void prepareRoot(const fs::path& root) { fs::create_directories(root); }
 
 int run(const HelpCommand&)
 {
@@ -54,8 +48,9 @@ int run(const LogCommand& command)
     installStopHandlers();
     LogSession session(command.options, stopRequested);
     const LogSessionResult result = session.run();
-    std::cout << "wrote " << result.lines << " lines to " << paths::underRoot(command.options.root, paths::pfLog).string()
-              << ", " << result.rotations << " rotations\n";
+    std::cout << "wrote " << result.lines << " lines to "
+              << paths::underRoot(command.options.root, paths::pfLog).string() << ", " << result.rotations
+              << " rotations\n";
     return 0;
 }
 
@@ -64,8 +59,8 @@ int run(const LibraryCommand& command)
     prepareRoot(command.root);
     const fs::path file = paths::underRoot(command.root, paths::library);
     LibraryWriter::write(file, command.format);
-    std::cout << "wrote " << (command.format == PlistFormat::binary ? "binary" : "XML") << " library "
-              << file.string() << '\n';
+    std::cout << "wrote " << (command.format == PlistFormat::binary ? "binary" : "XML") << " library " << file.string()
+              << '\n';
     return 0;
 }
 
@@ -81,25 +76,16 @@ int run(const NationsCommand& command)
     converter.readFile(command.source);
     const fs::path folder = paths::underRoot(command.root, paths::nations);
     const GeoipSummary summary = converter.write(folder);
-    std::cout << "wrote " << summary.files << " country files, " << summary.blocks << " blocks to "
-              << folder.string() << " (" << summary.rangesWithoutCountry << " ranges without a country left out)\n";
+    std::cout << "wrote " << summary.files << " country files, " << summary.blocks << " blocks to " << folder.string()
+              << " (" << summary.rangesWithoutCountry << " ranges without a country left out)\n";
     return 0;
 }
 
-int run(const PostCommand& command)
-{
-    return runPost(command);
-}
+int run(const PostCommand& command) { return runPost(command); }
 
-int run(const RecordCommand& command)
-{
-    return runRecord(command);
-}
+int run(const RecordCommand& command) { return runRecord(command); }
 
-int run(const VersionServerCommand& command)
-{
-    return runVersionServer(command);
-}
+int run(const VersionServerCommand& command) { return runVersionServer(command); }
 
 } // namespace
 

@@ -36,8 +36,7 @@ QString bodyText(const QString& subtitle, const QString& informativeText, bool m
 
 DesktopNotifier::DesktopNotifier(const QDBusConnection& connection, QObject* parent)
     : DesktopNotifier(connection, defaultInterval, parent)
-{
-}
+{}
 
 DesktopNotifier::DesktopNotifier(const QDBusConnection& connection, std::chrono::milliseconds minimumInterval,
                                  QObject* parent)
@@ -79,9 +78,9 @@ void DesktopNotifier::schedule()
 {
     if (!m_waiting || m_call || m_pacer.isActive())
         return;
-    const std::chrono::milliseconds rest =
-        m_lastAttempt.isValid() ? m_minimumInterval - std::chrono::milliseconds(m_lastAttempt.elapsed())
-                                : std::chrono::milliseconds::zero();
+    const std::chrono::milliseconds rest = m_lastAttempt.isValid()
+        ? m_minimumInterval - std::chrono::milliseconds(m_lastAttempt.elapsed())
+        : std::chrono::milliseconds::zero();
     if (rest > std::chrono::milliseconds::zero())
         m_pacer.start(rest);
     else
@@ -108,8 +107,8 @@ void DesktopNotifier::sendNotify(const Request& request)
 {
     QVariantMap hints{{QStringLiteral("suppress-sound"), true}};
     const QString imagePath = !request.imagePath.isEmpty() || !m_imageFiles || request.imageName.isEmpty()
-                                  ? request.imagePath
-                                  : m_imageFiles(request.imageName);
+        ? request.imagePath
+        : m_imageFiles(request.imageName);
     if (!imagePath.isEmpty())
         hints.insert(QStringLiteral("image-path"), imagePath);
     QDBusMessage notify = serverCall(QStringLiteral("Notify"));
@@ -119,7 +118,8 @@ void DesktopNotifier::sendNotify(const Request& request)
     startCall(notify, &DesktopNotifier::notifyAnswered);
 }
 
-void DesktopNotifier::startCall(const QDBusMessage& message, void (DesktopNotifier::*answered)(QDBusPendingCallWatcher*))
+void DesktopNotifier::startCall(const QDBusMessage& message,
+                                void (DesktopNotifier::*answered)(QDBusPendingCallWatcher*))
 {
     m_call = std::make_unique<QDBusPendingCallWatcher>(m_connection.asyncCall(message));
     connect(m_call.get(), &QDBusPendingCallWatcher::finished, this, answered);

@@ -51,8 +51,8 @@ public:
     quint32 notificationId() const { return m_notificationId; }
 
 Q_SIGNALS:
-    void delivered(quint32 id);   // after each successful Notify reply
-    void activated();             // the user chose the notification's action (ActionInvoked for our id)
+    void delivered(quint32 id); // after each successful Notify reply
+    void activated();           // the user chose the notification's action (ActionInvoked for our id)
 
 private Q_SLOTS:
     void actionInvoked(uint id, const QString& actionKey);

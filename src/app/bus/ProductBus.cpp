@@ -72,8 +72,7 @@ std::optional<std::string_view> oversizedKey(const ServiceDescription& service)
 
 bool isProcessFolder(const QString& name)
 {
-    return !name.isEmpty()
-           && std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return !name.isEmpty() && std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 bool commandNameIs(const QString& processFolder, const QByteArray& name)
@@ -164,11 +163,11 @@ void ProductBus::productMessage(const QDBusMessage& message)
         return;
     const ServiceDescription service = serviceDescriptionOf(qdbus_cast<QVariantMap>(message.arguments().constFirst()));
     if (const std::optional<std::string_view> key = oversizedKey(service)) {
-        *m_diagnostics << "refused " << name.toStdString() << " from the session bus: its " << *key
-                       << " is over " << maxTextBytes << " bytes" << std::endl;
+        *m_diagnostics << "refused " << name.toStdString() << " from the session bus: its " << *key << " is over "
+                       << maxTextBytes << " bytes" << std::endl;
         return;
     }
-    Q_EMIT (this->*known->signal)(service);
+    Q_EMIT(this->*known->signal)(service);
 }
 
 } // namespace rovex

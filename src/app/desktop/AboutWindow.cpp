@@ -28,6 +28,9 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_about
     }
 }
 
-void AboutWindow::setVersion(const QString& version) { m_aboutVersionLabel->setText(QStringLiteral("Version ") + version); }
+void AboutWindow::setVersion(const QString& version)
+{
+    m_aboutVersionLabel->setText(QStringLiteral("Version ") + version);
+}
 
 } // namespace rovex

@@ -56,7 +56,8 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
 {
     m_countries.load(paths::underRoot(root, paths::nations), std::cout);
     m_tables = std::make_unique<LiveTables>(m_countries);
-    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+    for (const TrafficKind kind :
+         {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
         m_categoryWindows[indexOf(kind)] = std::make_unique<CategoryWindow>(*m_tables, kind);
     m_ignorelistwindow = std::make_unique<IgnoreListWindow>(*m_tables);
     m_infowindow = std::make_unique<InfoWindow>();
@@ -64,18 +65,22 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     m_portLookup = std::make_unique<PortLookup>();
     m_portInfoPopOver = std::make_unique<PortInfoPopover>(*m_portLookup);
     m_logParser = std::make_unique<RXLogParser>(root, m_countries, whoisServer);
-    m_simpleLogController = std::make_unique<RXSimpleLogController>(
-        logPath(), m_tables->store().allServicesDict(), m_countries, std::move(whoisServer), *m_portLookup,
-        *m_portInfoPopOver);
-    m_myPopup = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"), QString());
-    m_noLogFileAlert = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"), QString());
-    m_alertupgrade = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"), QString());
+    m_simpleLogController = std::make_unique<RXSimpleLogController>(logPath(), m_tables->store().allServicesDict(),
+                                                                    m_countries, std::move(whoisServer), *m_portLookup,
+                                                                    *m_portInfoPopOver);
+    m_myPopup = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"),
+                                              QString());
+    m_noLogFileAlert = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"),
+                                                     QString());
+    m_alertupgrade = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"),
+                                                   QString());
     m_productBus = std::make_unique<ProductBus>(bus);
     m_notify = std::make_unique<DesktopNotifier>(bus);
     m_myRXReadLog = std::make_unique<RXReadLog>(nativeText(logPath()));
     m_tortaPopover = std::make_unique<TortaPopover>();
     m_rovexController = std::make_unique<RovexController>(*this, *m_productBus);
-    connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(), &RovexController::blacklistTorta);
+    connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(),
+            &RovexController::blacklistTorta);
     connect(m_tortaPopover.get(), &TortaPopover::addToGroupTorta, m_rovexController.get(),
             &RovexController::addToGroupTorta);
     connect(m_tortaPopover.get(), &TortaPopover::exportTorta, m_rovexController.get(), &RovexController::exportTorta);
@@ -211,15 +216,13 @@ const ServiceImages& AppDelegate::allServicesDict() const { return m_tables->sto
 
 void AppDelegate::deliverNotification(const ServiceNotification& notification)
 {
-    m_lastNotifiedKind = notification.title == "Inbound connection blocked" ? TrafficKind::BlockIn : TrafficKind::PassIn;
+    m_lastNotifiedKind = notification.title == "Inbound connection blocked" ? TrafficKind::BlockIn
+                                                                            : TrafficKind::PassIn;
     m_notify->deliver(notification);
 }
 
 // The user chose a notification: the window of the traffic it told about.
-void AppDelegate::openRecentNotification()
-{
-    bringToFront(categoryWindow(m_lastNotifiedKind));
-}
+void AppDelegate::openRecentNotification() { bringToFront(categoryWindow(m_lastNotifiedKind)); }
 
 CategoryWindow& AppDelegate::categoryWindow(TrafficKind kind) const { return *m_categoryWindows[indexOf(kind)]; }
 
@@ -285,7 +288,8 @@ void AppDelegate::infoContenutoTortaPopoverIPorPort(QWidget* sender)
 
 void AppDelegate::showAllWindows()
 {
-    for (const TrafficKind kind : {TrafficKind::PassIn, TrafficKind::PassOut, TrafficKind::BlockIn, TrafficKind::BlockOut})
+    for (const TrafficKind kind :
+         {TrafficKind::PassIn, TrafficKind::PassOut, TrafficKind::BlockIn, TrafficKind::BlockOut})
         bringToFront(categoryWindow(kind));
     bringToFront(simplewindow());
 }

@@ -123,7 +123,7 @@ int ByCountProxyModel::rowOf(std::size_t position) const
         return static_cast<int>(position);
     const std::size_t rank = m_table->store().rankOf(m_table->category(), position);
     return rank == absent || rank >= static_cast<std::size_t>(m_rows) ? static_cast<int>(position)
-                                                                       : static_cast<int>(rank);
+                                                                      : static_cast<int>(rank);
 }
 
 void ByCountProxyModel::resetFromTable()

@@ -14,12 +14,17 @@
 namespace rovex {
 
 CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory category, QWidget* parent)
-    : QWidget(parent), m_tables(tables), m_category(category), m_table(new QTableView(this)),
-      m_ignore(addButton("btnignore", "ignore")), m_remove(addButton("btnremove", "remove")),
-      m_info(addButton("btninfo", "info")), m_pie(addButton("btnpie", "grafici"))
+    : QWidget(parent),
+      m_tables(tables),
+      m_category(category),
+      m_table(new QTableView(this)),
+      m_ignore(addButton("btnignore", "ignore")),
+      m_remove(addButton("btnremove", "remove")),
+      m_info(addButton("btninfo", "info")),
+      m_pie(addButton("btnpie", "grafici"))
 {
-    setObjectName(QStringLiteral("panel") + QString::fromLatin1(suffix(category).data(),
-                                                                 static_cast<qsizetype>(suffix(category).size())));
+    setObjectName(QStringLiteral("panel")
+                  + QString::fromLatin1(suffix(category).data(), static_cast<qsizetype>(suffix(category).size())));
     if (!isPortTable(category)) {
         m_blacklist = addButton("btnblacklist", "blacklist");
         m_group = addButton("btnaddtogroup", "addToGroup");

@@ -10,7 +10,9 @@
 namespace rovex {
 
 CategoryWindow::CategoryWindow(LiveTables& tables, TrafficKind kind, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_kind(kind), m_ports(new CategoryTablePanel(tables, portTable(kind))),
+    : QWidget(parent, Qt::Window),
+      m_kind(kind),
+      m_ports(new CategoryTablePanel(tables, portTable(kind))),
       m_addresses(new CategoryTablePanel(tables, addressTable(kind)))
 {
     setWindowTitle(menuText(titleKey(kind)));

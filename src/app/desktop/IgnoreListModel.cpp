@@ -4,8 +4,7 @@ namespace rovex {
 
 IgnoreListModel::IgnoreListModel(TrafficStore& store, Kind kind, QObject* parent)
     : QAbstractListModel(parent), m_store(store), m_kind(kind), m_rows(static_cast<int>(names().size()))
-{
-}
+{}
 
 const std::vector<std::string>& IgnoreListModel::names() const
 {

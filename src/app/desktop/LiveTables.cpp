@@ -5,7 +5,8 @@
 namespace rovex {
 
 LiveTables::LiveTables(const CountryDatabase& countries, std::chrono::milliseconds viewDelay, QObject* parent)
-    : QObject(parent), m_countries(countries),
+    : QObject(parent),
+      m_countries(countries),
       m_intake(m_store, m_watch,
                [this](const ServiceNotification& notification) { Q_EMIT serviceNotification(notification); }),
       m_ignorePort(std::make_unique<IgnoreListModel>(m_store, IgnoreListModel::Kind::Ports)),

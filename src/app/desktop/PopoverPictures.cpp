@@ -69,7 +69,8 @@ QStringList picturesOfPies(AppDelegate& delegate, CategoryWindow& window, const 
     for (CategoryTablePanel* panel : {&window.portPanel(), &window.addressPanel()}) {
         if (panel->table().model()->rowCount() == 0)
             continue;
-        const QString name = isPortTable(panel->category()) ? QStringLiteral("pie-port") : QStringLiteral("pie-address");
+        const QString name = isPortTable(panel->category()) ? QStringLiteral("pie-port")
+                                                            : QStringLiteral("pie-address");
         written << pictureOfPopover(window, panel->table(), 0, panel->pieButton(), delegate.tortaPopover(), folder,
                                     name, 300);
     }

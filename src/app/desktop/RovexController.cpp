@@ -15,10 +15,11 @@
 namespace rovex {
 
 RovexController::RovexController(AppDelegate& appdelegate, ProductBus& bus, QObject* parent)
-    : QObject(parent), m_appdelegate(appdelegate), m_handOff(bus),
+    : QObject(parent),
+      m_appdelegate(appdelegate),
+      m_handOff(bus),
       m_myAlert(std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"), QString()))
-{
-}
+{}
 
 RovexController::~RovexController() = default;
 

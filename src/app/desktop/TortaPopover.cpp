@@ -25,10 +25,17 @@ constexpr int chartSide = 2 * static_cast<int>(pieRadius) + 10;
 } // namespace
 
 TortaPopover::TortaPopover(QWidget* parent)
-    : Popover(parent), m_grafico(new QWidget(this)), m_tortaLabel(new QLabel(this)), m_iconaPort(new QLabel(this)),
-      m_iconaAddress(new QLabel(this)), m_legend(new QTableView(this)), m_controllerLegenda(new PieLegendModel(this)),
-      m_tortablacklist(new QPushButton(menuText("btnblacklist"), this)), m_tortaPopup(new QToolButton(this)),
-      m_addToGroup(new QAction(menuText("btnaddtogroup"), this)), m_export(new QAction(menuText("btnexport"), this)),
+    : Popover(parent),
+      m_grafico(new QWidget(this)),
+      m_tortaLabel(new QLabel(this)),
+      m_iconaPort(new QLabel(this)),
+      m_iconaAddress(new QLabel(this)),
+      m_legend(new QTableView(this)),
+      m_controllerLegenda(new PieLegendModel(this)),
+      m_tortablacklist(new QPushButton(menuText("btnblacklist"), this)),
+      m_tortaPopup(new QToolButton(this)),
+      m_addToGroup(new QAction(menuText("btnaddtogroup"), this)),
+      m_export(new QAction(menuText("btnexport"), this)),
       m_info(new QPushButton(menuText("btninfo"), this))
 {
     setObjectName(QStringLiteral("tortaPopover"));

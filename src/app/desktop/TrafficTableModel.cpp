@@ -24,10 +24,11 @@ QString dateText(TimePoint date)
 } // namespace
 
 TrafficTableModel::TrafficTableModel(TrafficStore& store, TrafficCategory category, QObject* parent)
-    : QAbstractTableModel(parent), m_store(store), m_category(category),
+    : QAbstractTableModel(parent),
+      m_store(store),
+      m_category(category),
       m_rows(static_cast<int>(store.rowCount(category)))
-{
-}
+{}
 
 int TrafficTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
 
@@ -44,18 +45,14 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return display(index);
-    case Qt::DecorationRole:
-        return decoration(index);
-    case countRole:
-        return QVariant::fromValue<qint64>(countAt(static_cast<std::size_t>(index.row())));
+    case Qt::ToolTipRole: return display(index);
+    case Qt::DecorationRole: return decoration(index);
+    case countRole: return QVariant::fromValue<qint64>(countAt(static_cast<std::size_t>(index.row())));
     case Qt::TextAlignmentRole:
         if (index.column() == CountColumn)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -70,7 +70,8 @@ int main(int argc, char** argv)
     const QCommandLineOption root(QStringLiteral("root"),
                                   QStringLiteral("Resolve the firewall's fixed paths under DIR (default /)."),
                                   QStringLiteral("DIR"), QStringLiteral("/"));
-    const QCommandLineOption showAll(QStringLiteral("show-all"), QStringLiteral("Open the four traffic windows at start."));
+    const QCommandLineOption showAll(QStringLiteral("show-all"),
+                                     QStringLiteral("Open the four traffic windows at start."));
     const QCommandLineOption pictures(QStringLiteral("pictures"),
                                       QStringLiteral("Save a picture of each traffic window into DIR after a while."),
                                       QStringLiteral("DIR"));

@@ -12,16 +12,10 @@ namespace {
 
 const char* const context = "MainMenu";
 
-QString textsFolder()
-{
-    return QStringLiteral(":/translations");
-}
+QString textsFolder() { return QStringLiteral(":/translations"); }
 
 // Marks the translator this file installs, so a later call finds and replaces it.
-QString translatorName()
-{
-    return QStringLiteral("rovex-menu-texts");
-}
+QString translatorName() { return QStringLiteral("rovex-menu-texts"); }
 
 } // namespace
 
@@ -40,9 +34,6 @@ void installMenuTexts(QCoreApplication& application)
     QCoreApplication::installTranslator(translator.release());
 }
 
-QString menuText(const char* key)
-{
-    return QCoreApplication::translate(context, key);
-}
+QString menuText(const char* key) { return QCoreApplication::translate(context, key); }
 
 } // namespace rovex

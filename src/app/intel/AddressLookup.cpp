@@ -22,9 +22,11 @@ AddressLookup::AddressLookup(const CountryDatabase& countries, const std::option
 {
     // Only the start signal of this lookup's own tag answers it.
     if (m_tag == u"SimpleLog")
-        connect(m_myRXSockController, &RXSockController::startwhoisquerySimpleLog, this, &AddressLookup::startwhoisquery);
+        connect(m_myRXSockController, &RXSockController::startwhoisquerySimpleLog, this,
+                &AddressLookup::startwhoisquery);
     else if (m_tag == u"LogParser")
-        connect(m_myRXSockController, &RXSockController::startwhoisqueryLogParser, this, &AddressLookup::startwhoisquery);
+        connect(m_myRXSockController, &RXSockController::startwhoisqueryLogParser, this,
+                &AddressLookup::startwhoisquery);
     connect(m_whoisQuery, &WhoisQuery::finished, this, &AddressLookup::whoisAnswered);
 }
 

@@ -8,8 +8,7 @@ namespace rovex {
 
 PortLookup::PortLookup(std::filesystem::path services, QObject* parent)
     : QObject(parent), m_services(std::move(services))
-{
-}
+{}
 
 void PortLookup::getPortInfo(const QString& port)
 {
@@ -20,7 +19,8 @@ void PortLookup::getPortInfo(const QString& port)
         [this, generation, port](const PortInfo& info) {
             if (generation != m_generation)
                 return; // a newer request is on its way
-            Q_EMIT found(port, QString::fromStdString(info.portServiceName), QString::fromStdString(info.portTypeLabel));
+            Q_EMIT found(port, QString::fromStdString(info.portServiceName),
+                         QString::fromStdString(info.portTypeLabel));
         });
 }
 

@@ -49,10 +49,8 @@ struct RXSockController::Probe final : public QObject {
     QList<QHostAddress> untried;
 };
 
-RXSockController::RXSockController(WhoisServer server, QObject* parent)
-    : QObject(parent), m_server(std::move(server))
-{
-}
+RXSockController::RXSockController(WhoisServer server, QObject* parent) : QObject(parent), m_server(std::move(server))
+{}
 
 RXSockController::~RXSockController() = default;
 

@@ -75,15 +75,9 @@ VersionCheck::VersionCheck(QUrl server, QObject* parent)
     m_server.setFragment(QString());
 }
 
-QUrl VersionCheck::versionUrl() const
-{
-    return withPath(m_server, QString::fromLatin1(versionPath));
-}
+QUrl VersionCheck::versionUrl() const { return withPath(m_server, QString::fromLatin1(versionPath)); }
 
-QUrl VersionCheck::siteUrl() const
-{
-    return withPath(m_server, QStringLiteral("/"));
-}
+QUrl VersionCheck::siteUrl() const { return withPath(m_server, QStringLiteral("/")); }
 
 void VersionCheck::requestVersion(const QUrl& address, Completion completion)
 {

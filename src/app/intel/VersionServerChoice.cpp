@@ -14,8 +14,7 @@ std::optional<QUrl> versionServerOf(const QString& text)
 
 } // namespace
 
-VersionServerChoice chooseVersionServer(const std::optional<QString>& option,
-                                        const std::optional<QString>& environment,
+VersionServerChoice chooseVersionServer(const std::optional<QString>& option, const std::optional<QString>& environment,
                                         const std::optional<QString>& saved, const QString& optionName)
 {
     QString source;

@@ -20,8 +20,7 @@ struct VersionServerChoice {
     std::optional<QUrl> server;
     QString refusal;
 };
-VersionServerChoice chooseVersionServer(const std::optional<QString>& option,
-                                        const std::optional<QString>& environment,
+VersionServerChoice chooseVersionServer(const std::optional<QString>& option, const std::optional<QString>& environment,
                                         const std::optional<QString>& saved, const QString& optionName);
 
 } // namespace rovex

@@ -32,8 +32,7 @@ bool isQueryable(const QString& address)
 
 WhoisQuery::WhoisQuery(std::optional<WhoisServer> server, QObject* parent)
     : QObject(parent), m_server(std::move(server))
-{
-}
+{}
 
 // Clients ended but not yet reaped are reaped here: SIGKILL makes that quick, and a
 // QProcess destroyed while its child runs would complain.
@@ -60,7 +59,8 @@ void WhoisQuery::start(const QString& address)
 {
     stop();
     if (!isQueryable(address)) {
-        Q_EMIT finished(address, QStringLiteral("Not asked: the address is empty or holds a space or a control character.\n"));
+        Q_EMIT finished(address,
+                        QStringLiteral("Not asked: the address is empty or holds a space or a control character.\n"));
         return;
     }
     m_output.clear();
@@ -76,8 +76,9 @@ void WhoisQuery::start(const QString& address)
     });
     connect(process, &QProcess::errorOccurred, this, [this, process, address](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            deliver(address, QStringLiteral("The whois client %1 could not be started: %2\n")
-                                 .arg(m_program, process->errorString()));
+            deliver(address,
+                    QStringLiteral("The whois client %1 could not be started: %2\n")
+                        .arg(m_program, process->errorString()));
         }
     });
     process->start(m_program, arguments(address));

@@ -27,18 +27,22 @@
 
 namespace rovex {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 RXSimpleLogController::RXSimpleLogController(std::filesystem::path log, const ServiceImages& services,
                                              const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
                                              PortLookup& portLookup, PortInfoPopover& portInfoPopOver, QObject* parent)
-    : QObject(parent), m_log(std::move(log)), m_services(services), m_portLookup(portLookup),
-      m_portInfoPopOver(portInfoPopOver), m_window(std::make_unique<SimpleLogWindow>()),
-      m_model(new SimpleLogModel(this)), m_arranged(new QSortFilterProxyModel(this)),
+    : QObject(parent),
+      m_log(std::move(log)),
+      m_services(services),
+      m_portLookup(portLookup),
+      m_portInfoPopOver(portInfoPopOver),
+      m_window(std::make_unique<SimpleLogWindow>()),
+      m_model(new SimpleLogModel(this)),
+      m_arranged(new QSortFilterProxyModel(this)),
       m_addressLookup(new AddressLookup(countries, std::move(whoisServer), QStringLiteral("SimpleLog"), this)),
-      m_popOverSL(std::make_unique<SimpleLogDetailPopover>()), m_logStringPopover(std::make_unique<LogStringPopover>()),
+      m_popOverSL(std::make_unique<SimpleLogDetailPopover>()),
+      m_logStringPopover(std::make_unique<LogStringPopover>()),
       m_addrinfoPopover(std::make_unique<AddressInfoPopover>(*m_addressLookup))
 {
     m_arranged->setSourceModel(m_model);
@@ -46,7 +50,9 @@ RXSimpleLogController::RXSimpleLogController(std::filesystem::path log, const Se
     m_window->tableviewSimpleLog().setModel(m_arranged);
     QHeaderView* header = m_window->tableviewSimpleLog().horizontalHeader();
     // Wide enough for a whole IPv6 address.
-    const int address = header->fontMetrics().horizontalAdvance(QStringLiteral("2a03:b0c0:9995:ab4a:eeca:f50c:eebd:8a0b")) + 24;
+    const int address = header->fontMetrics().horizontalAdvance(
+                            QStringLiteral("2a03:b0c0:9995:ab4a:eeca:f50c:eebd:8a0b"))
+        + 24;
     header->resizeSection(SimpleLogModel::ActionColumn, 100);
     header->resizeSection(SimpleLogModel::DateColumn, 125);
     header->resizeSection(SimpleLogModel::InterfaceColumn, 70);

@@ -112,7 +112,7 @@ private:
     std::unique_ptr<LogStringPopover> m_logStringPopover;
     std::unique_ptr<AddressInfoPopover> m_addrinfoPopover;
     LineAssembler m_liveLines;
-    std::vector<RXSimpleLog> m_heldRows;  // live rows that came while an on-demand read ran
+    std::vector<RXSimpleLog> m_heldRows; // live rows that came while an on-demand read ran
     std::vector<RXSimpleLog> m_simpleLogsArrayTemp;
     bool m_readingOnDemand = false;
 };

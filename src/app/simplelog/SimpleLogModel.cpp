@@ -52,7 +52,8 @@ QVariant SimpleLogModel::display(const RXSimpleLog& row, int column) const
 {
     switch (column) {
     case ActionColumn: return QString(textOf(row.logAction()) + u' ' + textOf(row.logDirection()));
-    case DateColumn: return QString(textOf(row.logMonth()) + u' ' + textOf(row.logDay()) + u' ' + textOf(row.logTime()));
+    case DateColumn:
+        return QString(textOf(row.logMonth()) + u' ' + textOf(row.logDay()) + u' ' + textOf(row.logTime()));
     case InterfaceColumn: return textOf(row.logInterface());
     case SourceColumn: return textOf(row.logFirstAddress());
     case SourcePortColumn: return textOf(row.logFirstPort());

@@ -16,8 +16,16 @@ class SimpleLogModel final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(SimpleLogModel)
 
 public:
-    enum Column { ActionColumn, DateColumn, InterfaceColumn, SourceColumn, SourcePortColumn,
-                  DestinationColumn, DestinationPortColumn, ColumnCount };
+    enum Column {
+        ActionColumn,
+        DateColumn,
+        InterfaceColumn,
+        SourceColumn,
+        SourcePortColumn,
+        DestinationColumn,
+        DestinationPortColumn,
+        ColumnCount
+    };
     // What a sorted view orders by: ports as numbers, the date column by arrival.
     static constexpr int sortRole = Qt::UserRole + 1;
 

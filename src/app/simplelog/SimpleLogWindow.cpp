@@ -25,12 +25,9 @@ struct RowButton {
 };
 
 constexpr RowButton rowButtons[] = {
-    {"showInfoSimpleLog", "sldetails"},
-    {"openLogStringPopover", "slrawline"},
-    {"infoPopoverSourceIP", "slsourceip"},
-    {"infoPopoverSourcePort", "slsourceport"},
-    {"infoPopoverDestinationIP", "sldestip"},
-    {"infoPopoverDestinationPort", "sldestport"},
+    {"showInfoSimpleLog", "sldetails"},       {"openLogStringPopover", "slrawline"},
+    {"infoPopoverSourceIP", "slsourceip"},    {"infoPopoverSourcePort", "slsourceport"},
+    {"infoPopoverDestinationIP", "sldestip"}, {"infoPopoverDestinationPort", "sldestport"},
 };
 
 QSlider* lineSlider(int value, QWidget* parent)

@@ -59,15 +59,20 @@ bool allDigits(const QString& text)
 
 RXLogParser::RXLogParser(std::filesystem::path root, const CountryDatabase& countries,
                          std::optional<WhoisServer> whoisServer, QObject* parent)
-    : QObject(parent), m_root(std::move(root)), m_window(std::make_unique<StatsWindow>()),
+    : QObject(parent),
+      m_root(std::move(root)),
+      m_window(std::make_unique<StatsWindow>()),
       m_portPopover(std::make_unique<StatsPortPopover>()),
       m_addressLookup(new AddressLookup(countries, std::move(whoisServer), QStringLiteral("LogParser"), this)),
-      m_addrinfoPopover(std::make_unique<AddressInfoPopover>(*m_addressLookup)), m_portLookup(new PortLookup(systemServicesFile, this))
+      m_addrinfoPopover(std::make_unique<AddressInfoPopover>(*m_addressLookup)),
+      m_portLookup(new PortLookup(systemServicesFile, this))
 {
     StatsWindow& window = *m_window;
     connect(&window.buttonGetStats(), &QPushButton::clicked, this, &RXLogParser::getStats);
-    connect(&window.portinfobtn(), &QPushButton::clicked, this, [this] { openPortPopoverTableView(&m_window->portinfobtn()); });
-    connect(&window.ipinfobtn(), &QPushButton::clicked, this, [this] { showinfoaddresspopover(&m_window->ipinfobtn()); });
+    connect(&window.portinfobtn(), &QPushButton::clicked, this,
+            [this] { openPortPopoverTableView(&m_window->portinfobtn()); });
+    connect(&window.ipinfobtn(), &QPushButton::clicked, this,
+            [this] { showinfoaddresspopover(&m_window->ipinfobtn()); });
     connect(&window.consoleButton(), &QPushButton::clicked, this, &RXLogParser::openLogsInConsoleApp);
     connect(&m_portPopover->closebtn(), &QPushButton::clicked, this, &RXLogParser::clickclosebtn);
     connect(&m_portPopover->ipinfobtn(), &QPushButton::clicked, this,

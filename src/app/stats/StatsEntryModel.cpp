@@ -11,8 +11,9 @@ namespace {
 
 double shareOf(const StatsEntry& entry)
 {
-    return entry.maxOccurrences > 0 ? static_cast<double>(entry.theOccurrences) / static_cast<double>(entry.maxOccurrences)
-                                    : 0.0;
+    return entry.maxOccurrences > 0
+        ? static_cast<double>(entry.theOccurrences) / static_cast<double>(entry.maxOccurrences)
+        : 0.0;
 }
 
 } // namespace

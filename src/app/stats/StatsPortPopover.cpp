@@ -17,9 +17,13 @@
 namespace rovex {
 
 StatsPortPopover::StatsPortPopover(QWidget* parent)
-    : Popover(parent), m_portLabel(new QLabel(this)), m_portServiceName(new QPlainTextEdit(this)),
-      m_portProgress(new BusyIndicator(this)), m_ipForPort(new StatsEntryModel(this)),
-      m_ipforportScrollView(new QTableView(this)), m_ipinfobtn(new QPushButton(menuText("btnaddressinfo"), this)),
+    : Popover(parent),
+      m_portLabel(new QLabel(this)),
+      m_portServiceName(new QPlainTextEdit(this)),
+      m_portProgress(new BusyIndicator(this)),
+      m_ipForPort(new StatsEntryModel(this)),
+      m_ipforportScrollView(new QTableView(this)),
+      m_ipinfobtn(new QPushButton(menuText("btnaddressinfo"), this)),
       m_closebtn(new QPushButton(menuText("btnclose"), this))
 {
     setObjectName(QStringLiteral("portPopover"));

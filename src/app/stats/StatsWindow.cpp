@@ -78,13 +78,23 @@ void configureStatsList(QTableView& view, StatsEntryModel& model)
 }
 
 StatsWindow::StatsWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_buttonGetStats(new QPushButton(menuText("btngetstats"), this)),
-      m_limitSlider(new QSlider(this)), m_parsingLimit(new QSpinBox(this)), m_ipSlider(new QSlider(this)),
-      m_ipLimit(new QSpinBox(this)), m_ignoreUPD(new QCheckBox(menuText("ignoreupd"), this)),
-      m_statsProgressIndicator(new QProgressBar(this)), m_statsProgressString(new QLabel(this)),
-      m_principale(new QWidget(this)), m_principale2(new QWidget(this)), m_addresses(new StatsEntryModel(this)),
-      m_ports(new StatsEntryModel(this)), m_addressesView(new QTableView(this)), m_portsView(new QTableView(this)),
-      m_portinfobtn(new QPushButton(menuText("btninfo"), this)), m_ipinfobtn(new QPushButton(menuText("btninfo"), this)),
+    : QWidget(parent, Qt::Window),
+      m_buttonGetStats(new QPushButton(menuText("btngetstats"), this)),
+      m_limitSlider(new QSlider(this)),
+      m_parsingLimit(new QSpinBox(this)),
+      m_ipSlider(new QSlider(this)),
+      m_ipLimit(new QSpinBox(this)),
+      m_ignoreUPD(new QCheckBox(menuText("ignoreupd"), this)),
+      m_statsProgressIndicator(new QProgressBar(this)),
+      m_statsProgressString(new QLabel(this)),
+      m_principale(new QWidget(this)),
+      m_principale2(new QWidget(this)),
+      m_addresses(new StatsEntryModel(this)),
+      m_ports(new StatsEntryModel(this)),
+      m_addressesView(new QTableView(this)),
+      m_portsView(new QTableView(this)),
+      m_portinfobtn(new QPushButton(menuText("btninfo"), this)),
+      m_ipinfobtn(new QPushButton(menuText("btninfo"), this)),
       m_console(new QPushButton(Images::named(QStringLiteral("menuconsole")), menuText("console"), this))
 {
     setObjectName(QStringLiteral("logswindow"));

@@ -21,8 +21,7 @@ QString strictUtf8(const QByteArray& bytes)
 
 } // namespace
 
-QString eseguiShellCommand(const QString& executable, const QStringList& argomenti,
-                           OutputDecoding decoding)
+QString eseguiShellCommand(const QString& executable, const QStringList& argomenti, OutputDecoding decoding)
 {
     const ProcessRun run = runToEnd(executable, argomenti, CapturedStreams::Both);
     if (decoding == OutputDecoding::Utf8)

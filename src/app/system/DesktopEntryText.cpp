@@ -15,8 +15,7 @@ constexpr QStringView escapedInQuotes = u"\"`$\\";
 
 bool needsQuotes(const QString& argument)
 {
-    return std::any_of(argument.cbegin(), argument.cend(),
-                       [](const QChar c) { return reservedInExec.contains(c); });
+    return std::any_of(argument.cbegin(), argument.cend(), [](const QChar c) { return reservedInExec.contains(c); });
 }
 
 QString quoted(const QString& argument)

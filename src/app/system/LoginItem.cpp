@@ -22,8 +22,7 @@ bool failed(QString* error, const QString& reason)
 QString autostartFolder()
 {
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString base = QDir::isAbsolutePath(configHome) ? configHome
-                                                          : QDir::homePath() + u"/.config";
+    const QString base = QDir::isAbsolutePath(configHome) ? configHome : QDir::homePath() + u"/.config";
     return QDir::cleanPath(base + u"/autostart");
 }
 

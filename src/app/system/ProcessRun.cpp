@@ -14,9 +14,7 @@ void routeStreams(QProcess& process, CapturedStreams streams)
         // One pipe for both streams keeps the child's own order of writes.
         process.setProcessChannelMode(QProcess::MergedChannels);
         break;
-    case CapturedStreams::OutputOnly:
-        process.setStandardErrorFile(QProcess::nullDevice());
-        break;
+    case CapturedStreams::OutputOnly: process.setStandardErrorFile(QProcess::nullDevice()); break;
     case CapturedStreams::None:
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());

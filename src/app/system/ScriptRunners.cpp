@@ -10,15 +10,9 @@ namespace rovex {
 
 namespace {
 
-QString shell()
-{
-    return QStringLiteral("/bin/sh");
-}
+QString shell() { return QStringLiteral("/bin/sh"); }
 
-QStringList shellArguments(const QString& command)
-{
-    return {QStringLiteral("-c"), command};
-}
+QStringList shellArguments(const QString& command) { return {QStringLiteral("-c"), command}; }
 
 QString resultText(QByteArray output)
 {
@@ -44,14 +38,11 @@ QString doScriptWithAdmin(const QString& command)
     if (pkexec.isEmpty())
         return error;
     // pkexec itself ends with 126 or 127 when the user cancels or is refused.
-    const QStringList arguments = QStringList {shell()} + shellArguments(command);
+    const QStringList arguments = QStringList{shell()} + shellArguments(command);
     const ProcessRun run = runToEnd(pkexec, arguments, CapturedStreams::OutputOnly);
     return run.succeeded ? resultText(run.captured) : error;
 }
 
-void doPureAppleScript(const QString& source)
-{
-    runToEnd(shell(), shellArguments(source), CapturedStreams::None);
-}
+void doPureAppleScript(const QString& source) { runToEnd(shell(), shellArguments(source), CapturedStreams::None); }
 
 } // namespace rovex

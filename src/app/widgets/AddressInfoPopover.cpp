@@ -26,9 +26,15 @@ QLabel* titleLabel(const char* key, QWidget* parent)
 } // namespace
 
 AddressInfoPopover::AddressInfoPopover(AddressLookup& lookup, QWidget* parent)
-    : Popover(parent), m_lookup(lookup), m_ipaddr(new QLabel(this)), m_ipFlag(new QLabel(this)),
-      m_ipNation(new QLabel(this)), m_queryProgress(new BusyIndicator(this)), m_resolveIPString(new QLabel(this)),
-      m_whoisProgress(new BusyIndicator(this)), m_whoisString(new QPlainTextEdit(this))
+    : Popover(parent),
+      m_lookup(lookup),
+      m_ipaddr(new QLabel(this)),
+      m_ipFlag(new QLabel(this)),
+      m_ipNation(new QLabel(this)),
+      m_queryProgress(new BusyIndicator(this)),
+      m_resolveIPString(new QLabel(this)),
+      m_whoisProgress(new BusyIndicator(this)),
+      m_whoisString(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("addrinfoPopover"));
     layOut();

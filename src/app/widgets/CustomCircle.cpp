@@ -17,10 +17,7 @@ int sixteenths(double degrees) { return static_cast<int>(std::lround(degrees * 1
 
 QColor colorOf(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
-CustomCircle::CustomCircle(QWidget* parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("CustomCircle"));
-}
+CustomCircle::CustomCircle(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("CustomCircle")); }
 
 CustomCircle* CustomCircle::placeIn(QWidget& container, std::vector<RXDiaObj> slices)
 {

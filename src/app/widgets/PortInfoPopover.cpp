@@ -12,7 +12,9 @@
 namespace rovex {
 
 PortInfoPopover::PortInfoPopover(PortLookup& lookup, QWidget* parent)
-    : Popover(parent), m_portLabel(new QLabel(this)), m_portServiceName(new QPlainTextEdit(this)),
+    : Popover(parent),
+      m_portLabel(new QLabel(this)),
+      m_portServiceName(new QPlainTextEdit(this)),
       m_portTypeLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("portInfoPopOver"));

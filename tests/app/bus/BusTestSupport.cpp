@@ -26,15 +26,9 @@ void settle(const QDBusConnection& connection)
     QCoreApplication::processEvents();
 }
 
-StdoutCapture::StdoutCapture()
-{
-    testing::internal::CaptureStdout();
-}
+StdoutCapture::StdoutCapture() { testing::internal::CaptureStdout(); }
 
-StdoutCapture::~StdoutCapture()
-{
-    take();
-}
+StdoutCapture::~StdoutCapture() { take(); }
 
 std::string StdoutCapture::take()
 {
@@ -52,16 +46,13 @@ RecorderProcess::RecorderProcess(const QStringList& arguments)
     m_process.start(QStringLiteral(ROVEX_BINARY_DIR "/tests/app/bus/notification-recorder"), arguments);
 }
 
-RecorderProcess::~RecorderProcess()
-{
-    stop();
-}
+RecorderProcess::~RecorderProcess() { stop(); }
 
 bool RecorderProcess::ready()
 {
     return waitFor([](const RecorderProcess& recorder) {
         return !recorder.lines().empty()
-               && recorder.lines().front().value(QStringLiteral("event")) == QStringLiteral("ready");
+            && recorder.lines().front().value(QStringLiteral("event")) == QStringLiteral("ready");
     });
 }
 

@@ -25,10 +25,7 @@ ServiceNotification blocked(const std::string& subtitle, const std::string& name
     return ServiceNotification{"Inbound connection blocked", subtitle, names, "ssh"};
 }
 
-QString body(const QJsonObject& notify)
-{
-    return notify.value(QStringLiteral("body")).toString();
-}
+QString body(const QJsonObject& notify) { return notify.value(QStringLiteral("body")).toString(); }
 
 quint32 idOf(const QJsonObject& line, const char* key = "id")
 {
@@ -118,8 +115,8 @@ TEST_F(DesktopNotifierTest, AFloodGivesFewCallsThatEndWithTheLatestFields)
     QElapsedTimer flood;
     flood.start();
     for (int line = 0; line < 1000; ++line) {
-        ServiceNotification notification =
-            blocked("203.0.113." + std::to_string(line % 256) + " port 22", " SSH " + std::to_string(line));
+        ServiceNotification notification = blocked("203.0.113." + std::to_string(line % 256) + " port 22",
+                                                   " SSH " + std::to_string(line));
         notification.image = line % 2 == 0 ? "ssh" : "rdp";
         notifier.deliver(notification);
         if (line % 10 == 0)
@@ -158,8 +155,9 @@ TEST_F(DesktopNotifierTest, ASlowServerNeverHasTwoCallsInFlight)
         ASSERT_TRUE(recorder.waitFor(
             [before](const RecorderProcess& r) { return r.calls(QStringLiteral("Notify")).size() > before; }));
     }
-    ASSERT_TRUE(recorder.waitFor(
-        [&](const RecorderProcess& r) { return settledOn(r, delivered, QStringLiteral("192.0.2.1 port 22\n SSH 39")); }));
+    ASSERT_TRUE(recorder.waitFor([&](const RecorderProcess& r) {
+        return settledOn(r, delivered, QStringLiteral("192.0.2.1 port 22\n SSH 39"));
+    }));
 
     const std::vector<QJsonObject>& seen = recorder.lines();
     EXPECT_TRUE(std::all_of(seen.cbegin() + 1, seen.cend(),
@@ -227,7 +225,7 @@ bool signalsSent(const RecorderProcess& recorder, std::ptrdiff_t count)
 {
     return std::count_if(recorder.lines().cbegin(), recorder.lines().cend(),
                          [](const QJsonObject& line) { return line.contains(QStringLiteral("signal")); })
-           == count;
+        == count;
 }
 
 TEST_F(DesktopNotifierTest, OnlyTheServersActionOnOurNotificationActivates)
@@ -241,12 +239,12 @@ TEST_F(DesktopNotifierTest, OnlyTheServersActionOnOurNotificationActivates)
     ASSERT_TRUE(runUntil([&] { return activated.size() == 1; }));
 
     // Someone else claiming to be the server, and the server for another notification.
-    ASSERT_EQ(test::runProgram(
-        QStringLiteral("gdbus"),
-        {QStringLiteral("emit"), QStringLiteral("--session"), QStringLiteral("--object-path"),
-         QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("--signal"),
-         QStringLiteral("org.freedesktop.Notifications.ActionInvoked"),
-         QStringLiteral("uint32 %1").arg(notifier.notificationId()), QStringLiteral("'default'")}),
+    ASSERT_EQ(
+        test::runProgram(QStringLiteral("gdbus"),
+                         {QStringLiteral("emit"), QStringLiteral("--session"), QStringLiteral("--object-path"),
+                          QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("--signal"),
+                          QStringLiteral("org.freedesktop.Notifications.ActionInvoked"),
+                          QStringLiteral("uint32 %1").arg(notifier.notificationId()), QStringLiteral("'default'")}),
         0);
     recorder.sendSignal(SIGUSR2);
     ASSERT_TRUE(recorder.waitFor([](const RecorderProcess& r) { return signalsSent(r, 2); }));

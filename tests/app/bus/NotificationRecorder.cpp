@@ -17,10 +17,8 @@ namespace {
 QJsonValue hintValue(const QVariant& value)
 {
     switch (value.metaType().id()) {
-    case QMetaType::QString:
-        return value.toString();
-    case QMetaType::Bool:
-        return value.toBool();
+    case QMetaType::QString: return value.toString();
+    case QMetaType::Bool: return value.toBool();
     case QMetaType::UChar:
     case QMetaType::Short:
     case QMetaType::UShort:
@@ -28,10 +26,8 @@ QJsonValue hintValue(const QVariant& value)
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-    case QMetaType::Double:
-        return value.toDouble();
-    default:
-        break;
+    case QMetaType::Double: return value.toDouble();
+    default: break;
     }
     if (value.canConvert<QDBusArgument>())
         return QString(QStringLiteral("structure ") + value.value<QDBusArgument>().currentSignature());
@@ -46,17 +42,13 @@ QJsonObject hintsObject(const QVariantMap& hints)
     return object;
 }
 
-QJsonObject callLine(const QString& method)
-{
-    return QJsonObject{{QStringLiteral("call"), method}};
-}
+QJsonObject callLine(const QString& method) { return QJsonObject{{QStringLiteral("call"), method}}; }
 
 } // namespace
 
 NotificationRecorder::NotificationRecorder(const QDBusConnection& connection, const Options& options)
     : m_connection(connection), m_options(options)
-{
-}
+{}
 
 void NotificationRecorder::print(const QJsonObject& line)
 {
@@ -145,15 +137,9 @@ uint NotificationRecorder::notificationIdFor(uint replacesId)
     return m_lastIssued;
 }
 
-void NotificationRecorder::invokeLatest()
-{
-    invoke(m_latest);
-}
+void NotificationRecorder::invokeLatest() { invoke(m_latest); }
 
-void NotificationRecorder::invokeUnknown()
-{
-    invoke(m_lastIssued + 1000);
-}
+void NotificationRecorder::invokeUnknown() { invoke(m_lastIssued + 1000); }
 
 void NotificationRecorder::invoke(uint id)
 {

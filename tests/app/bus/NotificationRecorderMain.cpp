@@ -101,7 +101,8 @@ int main(int argc, char** argv)
     const QCoreApplication app(argc, argv);
     const std::optional<NotificationRecorder::Options> options = readOptions(app);
     if (!options) {
-        std::fputs("notification-recorder: --reply-delay-ms, --invoke-after and --refuse-notify take a count\n", stderr);
+        std::fputs("notification-recorder: --reply-delay-ms, --invoke-after and --refuse-notify take a count\n",
+                   stderr);
         return 2;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -32,7 +32,7 @@ bool emitSignal(const QString& path, const QString& member, const QStringList& a
                       QStringList{QStringLiteral("emit"), QStringLiteral("--session"), QStringLiteral("--object-path"),
                                   path, QStringLiteral("--signal"), member}
                           + arguments)
-           == 0;
+        == 0;
 }
 
 ServiceDescription service(std::optional<std::string> name, std::optional<std::string> ports,
@@ -49,14 +49,15 @@ struct Heard {
     explicit Heard(ProductBus& bus)
     {
         const auto keep = [&bus](auto signal, std::vector<ServiceDescription>& into) {
-            QObject::connect(&bus, signal, &bus, [&into](const ServiceDescription& s) { into.push_back(s); },
-                             Qt::QueuedConnection);
+            QObject::connect(
+                &bus, signal, &bus, [&into](const ServiceDescription& s) { into.push_back(s); }, Qt::QueuedConnection);
         };
         keep(&ProductBus::addservice, addservice);
         keep(&ProductBus::delservice, delservice);
         keep(&ProductBus::addserviceblock, addserviceblock);
         keep(&ProductBus::delserviceblock, delserviceblock);
-        QObject::connect(&bus, &ProductBus::rovexTempConfSaved, &bus, [this] { ++saved; }, Qt::QueuedConnection);
+        QObject::connect(
+            &bus, &ProductBus::rovexTempConfSaved, &bus, [this] { ++saved; }, Qt::QueuedConnection);
     }
 };
 
@@ -76,8 +77,9 @@ protected:
 
 TEST_F(ProductBusTest, EachServiceMessageArrivesOnItsOwnSignalWithOnlyItsTextKeys)
 {
-    ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addservice"),
-                           {QStringLiteral("{'serviceName': <'SSH'>, 'servicePorts': <'22'>, 'serviceImage': <'ssh'>}")}));
+    ASSERT_TRUE(
+        emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addservice"),
+                   {QStringLiteral("{'serviceName': <'SSH'>, 'servicePorts': <'22'>, 'serviceImage': <'ssh'>}")}));
     ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".delservice"),
                            {QStringLiteral("{'serviceName': <'Web Server'>, 'servicePorts': <'80 443'>}")}));
     ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addserviceblock"),
@@ -87,7 +89,7 @@ TEST_F(ProductBusTest, EachServiceMessageArrivesOnItsOwnSignalWithOnlyItsTextKey
                            {QStringLiteral("@a{sv} {}")}));
     ASSERT_TRUE(runUntil([this] {
         return !m_heard.addservice.empty() && !m_heard.delservice.empty() && !m_heard.addserviceblock.empty()
-               && !m_heard.delserviceblock.empty();
+            && !m_heard.delserviceblock.empty();
     }));
     settle(m_bus);
 
@@ -107,7 +109,8 @@ TEST_F(ProductBusTest, SignalsOnAnotherPathInterfaceOrSignatureAreNotTheProducts
     ASSERT_TRUE(emitSignal(QStringLiteral("/other"), productInterface + QStringLiteral(".rovexTempConfSaved")));
     ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), QStringLiteral("other.Notification.addservice"), {ssh}));
     ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), QStringLiteral("other.Notification.rovexTempConfSaved")));
-    ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addservice"), {QStringLiteral("'SSH'")}));
+    ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addservice"),
+                           {QStringLiteral("'SSH'")}));
     // The messages above went out first, so they would have arrived before this one.
     ASSERT_TRUE(emitSignal(QStringLiteral("/rovexid"), productInterface + QStringLiteral(".addservice"),
                            {QStringLiteral("{'serviceName': <'last'>}")}));
@@ -157,13 +160,15 @@ TEST_F(ProductBusTest, PostedMessagesCarryTheirUserInformationAsStringsAndString
 {
     QDBusConnection peerBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("product"));
     test::ProductPeer peer;
-    for (const QString& member : {QStringLiteral("startVisualizer"), QStringLiteral("blacklistIP"), QStringLiteral("blacklistIPs")})
+    for (const QString& member :
+         {QStringLiteral("startVisualizer"), QStringLiteral("blacklistIP"), QStringLiteral("blacklistIPs")})
         ASSERT_TRUE(peerBus.connect(QString(), QStringLiteral("/rovexid"), productInterface, member, &peer,
                                     SLOT(receive(QDBusMessage))));
     settle(peerBus);
 
     ASSERT_TRUE(m_product.post(QStringLiteral("startVisualizer")));
-    ASSERT_TRUE(m_product.post(QStringLiteral("blacklistIP"), {{QStringLiteral("address"), QStringLiteral("203.0.113.7")}}));
+    ASSERT_TRUE(
+        m_product.post(QStringLiteral("blacklistIP"), {{QStringLiteral("address"), QStringLiteral("203.0.113.7")}}));
     const QStringList addresses{QStringLiteral("198.51.100.1"), QStringLiteral("198.51.100.2")};
     ASSERT_TRUE(m_product.post(QStringLiteral("blacklistIPs"), {{QStringLiteral("addresses"), addresses}}));
     ASSERT_TRUE(runUntil([&peer] { return peer.received.size() == 3; }));
@@ -180,7 +185,8 @@ TEST_F(ProductBusTest, PostedMessagesCarryTheirUserInformationAsStringsAndString
     EXPECT_EQ(qdbus_cast<QVariantMap>(peer.received[1].arguments().constFirst()),
               (QVariantMap{{QStringLiteral("address"), QStringLiteral("203.0.113.7")}}));
     // Only an `as` comes back as a string list; an array of variants would not.
-    const QVariant sent = qdbus_cast<QVariantMap>(peer.received[2].arguments().constFirst()).value(QStringLiteral("addresses"));
+    const QVariant sent
+        = qdbus_cast<QVariantMap>(peer.received[2].arguments().constFirst()).value(QStringLiteral("addresses"));
     EXPECT_EQ(sent.metaType(), QMetaType::fromType<QStringList>());
     EXPECT_EQ(sent.toStringList(), addresses);
     QDBusConnection::disconnectFromBus(QStringLiteral("product"));
@@ -221,8 +227,8 @@ TEST_F(ProductBusTest, ActivationReachesTheProductWithoutWaitingForIt)
 
 TEST(ProductBusOffline, WithoutABusNothingIsObservedOrPosted)
 {
-    const QDBusConnection broken =
-        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("broken"));
+    const QDBusConnection broken = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                                                 QStringLiteral("broken"));
     ProductBus product(broken);
     EXPECT_FALSE(product.observeProduct());
     EXPECT_FALSE(product.post(QStringLiteral("startVisualizer")));
@@ -243,8 +249,8 @@ TEST(ProductBusOffline, AHandOffWithoutABusFailsAndSaysWhy)
 {
     QTemporaryDir proc;
     writeComm(proc, QStringLiteral("4242"), "Rovex\n");
-    const QDBusConnection broken =
-        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("broken"));
+    const QDBusConnection broken = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                                                 QStringLiteral("broken"));
     ProductBus product(broken);
     ProductHandOff handOff(product, proc.path());
     EXPECT_EQ(handOff.sendRovexAddress(QStringLiteral("192.0.2.1")), ProductHandOff::Outcome::SendFailed);

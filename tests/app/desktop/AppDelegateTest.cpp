@@ -43,8 +43,8 @@ namespace {
 
 using test::ChildProcess;
 using namespace std::chrono_literals;
-using test::pfLine;
 using test::Delegate;
+using test::pfLine;
 
 int emitOnBus(const char* path, const char* member, const QString& userInfo)
 {
@@ -76,9 +76,9 @@ TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
     const test::TempRoot root;
     Delegate app(root);
     StatusMenu& menu = app.delegate.statusMenu();
-    EXPECT_EQ(entries(menu.menu()), (std::vector<std::string>{"blockin", "blockout", "passedin", "passedout", "-",
-                                                              "torta", "menulogs", "console", "-", "openinfo",
-                                                              "menuoptions"}));
+    EXPECT_EQ(entries(menu.menu()),
+              (std::vector<std::string>{"blockin", "blockout", "passedin", "passedout", "-", "torta", "menulogs",
+                                        "console", "-", "openinfo", "menuoptions"}));
     EXPECT_EQ(entries(menu.optionsmenu()),
               (std::vector<std::string>{"menushowall", "menukeep", "-", "menuignore", "menuclean", "-", "menulogin",
                                         "menuupdates", "-", "menuabout", "menuquit"}));
@@ -129,24 +129,29 @@ TEST(AppDelegateTest, KeepInFrontTwiceReturnsToNormal)
     const auto onTop = [&](TrafficKind kind) {
         return app.delegate.categoryWindow(kind).windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     };
-    const auto simpleLogOnTop = [&] { return app.delegate.simplewindow().windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+    const auto simpleLogOnTop = [&] {
+        return app.delegate.simplewindow().windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    };
     item.trigger();
     EXPECT_TRUE(item.isChecked());
-    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+    for (const TrafficKind kind :
+         {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
         EXPECT_TRUE(onTop(kind));
     EXPECT_TRUE(simpleLogOnTop());
     EXPECT_TRUE(app.delegate.categoryWindow(TrafficKind::BlockIn).isVisible()) << "a shown window stays shown";
     EXPECT_FALSE(app.delegate.categoryWindow(TrafficKind::BlockOut).isVisible()) << "a hidden one stays hidden";
     item.trigger();
     EXPECT_FALSE(item.isChecked());
-    for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
+    for (const TrafficKind kind :
+         {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
         EXPECT_FALSE(onTop(kind));
     EXPECT_FALSE(simpleLogOnTop());
 }
 
 TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)
 {
-    ChildProcess monitor(QStringLiteral("dbus-monitor"), {QStringLiteral("--session"), QStringLiteral("path='/rovexid'")});
+    ChildProcess monitor(QStringLiteral("dbus-monitor"),
+                         {QStringLiteral("--session"), QStringLiteral("path='/rovexid'")});
     // The monitor listens once it reports a probe of ours.
     ASSERT_TRUE(test::runUntil([&] {
         emitOnBus("/rovexid", "probe", QStringLiteral("{}"));
@@ -178,7 +183,8 @@ TEST(AppDelegateTest, ProductMessagesOnlyCountOnItsPath)
     const ServiceWatch& watch = app.delegate.tables().watch();
     const std::string before = watchedPorts(watch);
     const std::size_t watched = watch.arrayServiceNotifyBlock().size();
-    const QString service = QStringLiteral("{'serviceName': <'Web'>, 'servicePorts': <'8443 9443'>, 'serviceImage': <'https'>}");
+    const QString service = QStringLiteral(
+        "{'serviceName': <'Web'>, 'servicePorts': <'8443 9443'>, 'serviceImage': <'https'>}");
     const auto emitSignal = [&](const char* path, const char* member) { return emitOnBus(path, member, service); };
     // Signals arrive in the order they were sent: once the second is seen, the first,
     // on another path, would have been too.
@@ -232,18 +238,20 @@ TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)
     root.appendLog("");
     Delegate app(root);
     const QString rootText = QString::fromStdString(root.path().string());
-    ASSERT_EQ(test::runProgram(test::simTool(), {QStringLiteral("log"), QStringLiteral("--root"), rootText,
-                                                 QStringLiteral("--rate"), QStringLiteral("2000"),
-                                                 QStringLiteral("--seconds"), QStringLiteral("1"),
-                                                 QStringLiteral("--split-writes")}),
+    ASSERT_EQ(test::runProgram(test::simTool(),
+                               {QStringLiteral("log"), QStringLiteral("--root"), rootText, QStringLiteral("--rate"),
+                                QStringLiteral("2000"), QStringLiteral("--seconds"), QStringLiteral("1"),
+                                QStringLiteral("--split-writes")}),
               0);
     LiveTables& tables = app.delegate.tables();
     const auto counted = [&] {
         std::int64_t lines = 0;
-        for (const TrafficKind kind : {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut}) {
+        for (const TrafficKind kind :
+             {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut}) {
             QAbstractItemModel& ports = tables.sorted(portTable(kind));
             for (int row = 0; row < ports.rowCount(); ++row)
-                lines += ports.index(row, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong();
+                lines
+                    += ports.index(row, TrafficTableModel::CountColumn).data(TrafficTableModel::countRole).toLongLong();
         }
         return lines;
     };
@@ -286,7 +294,8 @@ TEST(AppDelegateTest, InformationButtonsOpenTheirPopoversBesideThem)
 {
     const test::TempRoot root;
     Delegate app(root);
-    app.delegate.tables().readChunk(QByteArray::fromStdString(pfLine("block", "in", "127.0.0.1", "40000", "10.0.0.1", "443")));
+    app.delegate.tables().readChunk(
+        QByteArray::fromStdString(pfLine("block", "in", "127.0.0.1", "40000", "10.0.0.1", "443")));
     app.delegate.tables().publishChanges();
     CategoryWindow& window = app.delegate.categoryWindow(TrafficKind::BlockIn);
     app.delegate.openInboundBlocked();
@@ -322,8 +331,8 @@ TEST(AppDelegateTest, VersionCheckTellsTheUserThenOpensTheSite)
         EXPECT_FALSE(entry.isEnabled());
         EXPECT_EQ(entry.toolTip(), menuText("noupdserver"));
     }
-    ChildProcess server(test::simTool(), {QStringLiteral("version-server"), QStringLiteral("--reply"),
-                                          QStringLiteral("a#15\n")});
+    ChildProcess server(test::simTool(),
+                        {QStringLiteral("version-server"), QStringLiteral("--reply"), QStringLiteral("a#15\n")});
     const QByteArray listening = server.lineContaining("listening on ");
     ASSERT_FALSE(listening.isEmpty());
     const QUrl base(QString::fromLatin1(listening.mid(listening.indexOf("http"))));

@@ -36,17 +36,14 @@ void TempRoot::writeNation(const std::string& code, const std::string& blocks) c
     std::ofstream(nations() / (code + "-aggregated.zone")) << blocks;
 }
 
-void TempRoot::appendLog(const std::string& text) const
-{
-    std::ofstream(log(), std::ios::app) << text << std::flush;
-}
+void TempRoot::appendLog(const std::string& text) const { std::ofstream(log(), std::ios::app) << text << std::flush; }
 
 std::string pfLine(const std::string& action, const std::string& direction, const std::string& source,
                    const std::string& sourcePort, const std::string& destination, const std::string& destinationPort)
 {
-    return "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): " + action + " " + direction + " on en0: " +
-           source + "." + sourcePort + " > " + destination + "." + destinationPort +
-           ": Flags [S], seq 1, win 1024, length 0\n";
+    return "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): " + action + " " + direction
+        + " on en0: " + source + "." + sourcePort + " > " + destination + "." + destinationPort
+        + ": Flags [S], seq 1, win 1024, length 0\n";
 }
 
 void acceptNextModal(QString* text)
@@ -64,7 +61,8 @@ void acceptNextModal(QString* text)
     poll->start(10);
 }
 
-Delegate::Delegate(const TempRoot& root) : delegate(root.path(), QDBusConnection::sessionBus(), WhoisServer{"127.0.0.1", 1})
+Delegate::Delegate(const TempRoot& root)
+    : delegate(root.path(), QDBusConnection::sessionBus(), WhoisServer{"127.0.0.1", 1})
 {
     delegate.applicationDidFinishLaunching();
 }

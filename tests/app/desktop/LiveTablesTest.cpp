@@ -61,8 +61,8 @@ struct LiveTablesTest : testing::Test {
 
 TEST_F(LiveTablesTest, TablesShowRowsByCountAndFollowNewCounts)
 {
-    feed(blockIn("203.0.113.7", "22") + blockIn("198.51.100.9", "443") + blockIn("198.51.100.9", "443") +
-         blockIn("192.0.2.1", "80"));
+    feed(blockIn("203.0.113.7", "22") + blockIn("198.51.100.9", "443") + blockIn("198.51.100.9", "443")
+         + blockIn("192.0.2.1", "80"));
     QAbstractItemModel& ports = tables.sorted(TrafficCategory::PortBlockIn);
     // Highest count first; equal counts in the order they were first seen.
     EXPECT_EQ(shownNames(ports), (std::vector<std::string>{"443", "22", "80"}));
@@ -80,15 +80,15 @@ TEST_F(LiveTablesTest, TablesShowRowsByCountAndFollowNewCounts)
 // rows are still the selected ones wherever they moved.
 TEST_F(LiveTablesTest, SelectionStaysOnItsRowsAsCountsReorderThem)
 {
-    feed(blockIn("203.0.113.1", "21") + blockIn("203.0.113.1", "22") + blockIn("203.0.113.1", "23") +
-         blockIn("203.0.113.1", "25"));
+    feed(blockIn("203.0.113.1", "21") + blockIn("203.0.113.1", "22") + blockIn("203.0.113.1", "23")
+         + blockIn("203.0.113.1", "25"));
     CategoryTablePanel panel(tables, TrafficCategory::PortBlockIn);
     selectShownRows(panel.table(), {1, 3}); // 22 and 25
     panel.table().selectionModel()->setCurrentIndex(panel.table().model()->index(3, TrafficTableModel::NameColumn),
                                                     QItemSelectionModel::NoUpdate);
 
-    feed(blockIn("203.0.113.2", "25") + blockIn("203.0.113.3", "25") + blockIn("203.0.113.2", "23") +
-         blockIn("203.0.113.2", "80"));
+    feed(blockIn("203.0.113.2", "25") + blockIn("203.0.113.3", "25") + blockIn("203.0.113.2", "23")
+         + blockIn("203.0.113.2", "80"));
     EXPECT_EQ(shownNames(tables.sorted(TrafficCategory::PortBlockIn)),
               (std::vector<std::string>{"25", "23", "21", "22", "80"}));
     std::vector<std::string> selected;
@@ -115,8 +115,8 @@ TEST_F(LiveTablesTest, NewAddressRowsCarryFlagAndCountry)
 
 TEST_F(LiveTablesTest, IgnoreTakesSelectedNamesInSelectionOrderOnce)
 {
-    feed(blockIn("203.0.113.7", "22") + blockIn("203.0.113.7", "22") + blockIn("203.0.113.7", "443") +
-         blockIn("203.0.113.7", "80"));
+    feed(blockIn("203.0.113.7", "22") + blockIn("203.0.113.7", "22") + blockIn("203.0.113.7", "443")
+         + blockIn("203.0.113.7", "80"));
     CategoryTablePanel panel(tables, TrafficCategory::PortBlockIn);
     // Shown: 22 (2), 443, 80. Select 80 first, then 22.
     selectShownRows(panel.table(), {2, 0});
@@ -132,13 +132,14 @@ TEST_F(LiveTablesTest, IgnoreTakesSelectedNamesInSelectionOrderOnce)
 
     // Later lines to an ignored port are not counted.
     feed(blockIn("203.0.113.7", "80"));
-    EXPECT_EQ(shown(tables.sorted(TrafficCategory::PortBlockIn), 2, TrafficTableModel::CountColumn), QStringLiteral("1"));
+    EXPECT_EQ(shown(tables.sorted(TrafficCategory::PortBlockIn), 2, TrafficTableModel::CountColumn),
+              QStringLiteral("1"));
 }
 
 TEST_F(LiveTablesTest, RemovedRowsComeBackWithTheirHistory)
 {
-    feed(blockIn("203.0.113.7", "22") + blockIn("203.0.113.7", "443") + blockIn("203.0.113.8", "443") +
-         blockIn("203.0.113.9", "80") + blockIn("203.0.113.9", "80") + blockIn("203.0.113.9", "80"));
+    feed(blockIn("203.0.113.7", "22") + blockIn("203.0.113.7", "443") + blockIn("203.0.113.8", "443")
+         + blockIn("203.0.113.9", "80") + blockIn("203.0.113.9", "80") + blockIn("203.0.113.9", "80"));
     CategoryTablePanel panel(tables, TrafficCategory::PortBlockIn);
     // Shown: 80 (3), 443 (2), 22 (1): the sorted order is not the store's order.
     selectShownRows(panel.table(), {0, 2});
@@ -160,8 +161,8 @@ TEST_F(LiveTablesTest, RemovedRowsComeBackWithTheirHistory)
 
 TEST_F(LiveTablesTest, CleanAllEmptiesTablesButKeepsIgnoreLists)
 {
-    feed(blockIn("203.0.113.7", "22") +
-         QByteArray::fromStdString(pfLine("pass", "out", "192.168.1.10", "50000", "198.51.100.9", "443")));
+    feed(blockIn("203.0.113.7", "22")
+         + QByteArray::fromStdString(pfLine("pass", "out", "192.168.1.10", "50000", "198.51.100.9", "443")));
     tables.store().addIgnoredAddress("192.0.2.99");
     tables.ignorePortModel().listGrew();
     tables.ignoreIpModel().listGrew();
@@ -172,7 +173,8 @@ TEST_F(LiveTablesTest, CleanAllEmptiesTablesButKeepsIgnoreLists)
     }
     EXPECT_EQ(tables.ignoreIpModel().rowCount(), 1);
     feed(blockIn("203.0.113.7", "22"));
-    EXPECT_EQ(shown(tables.sorted(TrafficCategory::PortBlockIn), 0, TrafficTableModel::CountColumn), QStringLiteral("1"));
+    EXPECT_EQ(shown(tables.sorted(TrafficCategory::PortBlockIn), 0, TrafficTableModel::CountColumn),
+              QStringLiteral("1"));
 }
 
 TEST_F(LiveTablesTest, StopIgnoringCountsTheNameAgain)

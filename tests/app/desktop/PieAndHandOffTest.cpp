@@ -43,9 +43,12 @@ using test::ChildProcess;
 std::string blockedLog()
 {
     std::string log;
-    for (const auto& [source, port] : std::vector<std::pair<std::string, std::string>>{
-             {"203.0.113.7", "22"}, {"198.51.100.9", "443"}, {"203.0.113.7", "22"},
-             {"198.51.100.9", "22"}, {"203.0.113.7", "22"}, {"198.51.100.9", "443"}})
+    for (const auto& [source, port] : std::vector<std::pair<std::string, std::string>>{{"203.0.113.7", "22"},
+                                                                                       {"198.51.100.9", "443"},
+                                                                                       {"203.0.113.7", "22"},
+                                                                                       {"198.51.100.9", "22"},
+                                                                                       {"203.0.113.7", "22"},
+                                                                                       {"198.51.100.9", "443"}})
         log += test::pfLine("block", "in", source, "40000", "192.168.1.10", port);
     return log;
 }
@@ -54,7 +57,8 @@ void selectShownRows(QAbstractItemView& view, std::initializer_list<int> rows)
 {
     view.clearSelection();
     for (const int row : rows)
-        view.selectionModel()->select(view.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view.selectionModel()->select(view.model()->index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 std::vector<std::pair<std::string, double>> legendOf(const TortaPopover& torta)
@@ -118,7 +122,8 @@ TEST_F(PieAndHandOffTest, PieShowsTheCounterpartsOfTheSelectedRowBesideItsButton
     EXPECT_EQ(torta().tortaLabel().text(), u"22");
     EXPECT_FALSE(torta().iconaPort().isHidden());
     EXPECT_TRUE(torta().iconaAddress().isHidden());
-    EXPECT_EQ(legendOf(torta()), (std::vector<std::pair<std::string, double>>{{"203.0.113.7", 3}, {"198.51.100.9", 1}}));
+    EXPECT_EQ(legendOf(torta()),
+              (std::vector<std::pair<std::string, double>>{{"203.0.113.7", 3}, {"198.51.100.9", 1}}));
     EXPECT_EQ(torta().edge(), PopoverEdge::Left);
     EXPECT_EQ(torta().anchor().topLeft(), panel(TrafficCategory::PortBlockIn).pieButton().mapToGlobal(QPoint(0, 0)));
     torta().hide();
@@ -179,7 +184,8 @@ TEST_F(PieAndHandOffTest, HandOffReachesTheProductInSelectionOrder)
     EXPECT_FALSE(product.lineContaining("Activate").isEmpty());
     Received received = nextSignal(product);
     EXPECT_EQ(received.member, u"blacklistIPs");
-    EXPECT_EQ(received.userInfo.value(QStringLiteral("addresses")).toArray(), addresses({"198.51.100.9", "203.0.113.7"}));
+    EXPECT_EQ(received.userInfo.value(QStringLiteral("addresses")).toArray(),
+              addresses({"198.51.100.9", "203.0.113.7"}));
 
     selectShownRows(addressPanel.table(), {1});
     addressPanel.blacklistButton()->click();
@@ -206,7 +212,8 @@ TEST_F(PieAndHandOffTest, HandOffReachesTheProductInSelectionOrder)
     torta().tortablacklist().click();
     received = nextSignal(product);
     EXPECT_EQ(received.member, u"blacklistIPs");
-    EXPECT_EQ(received.userInfo.value(QStringLiteral("addresses")).toArray(), addresses({"198.51.100.9", "203.0.113.7"}));
+    EXPECT_EQ(received.userInfo.value(QStringLiteral("addresses")).toArray(),
+              addresses({"198.51.100.9", "203.0.113.7"}));
 }
 
 TEST_F(PieAndHandOffTest, WithoutTheProductTheUserIsToldAndNothingIsSent)

@@ -65,7 +65,8 @@ struct SimpleLogTest : testing::Test {
     // Through the window, as the desktop delivers it: press, release, press as a double click.
     void doubleClick(QPoint inViewport)
     {
-        QTest::mouseDClick(window().windowHandle(), Qt::LeftButton, {}, table().viewport()->mapTo(&window(), inViewport));
+        QTest::mouseDClick(window().windowHandle(), Qt::LeftButton, {},
+                           table().viewport()->mapTo(&window(), inViewport));
     }
     bool readEnded() { return window().showLogsButton().isEnabled() && !controller.readsOnDemand(); }
 

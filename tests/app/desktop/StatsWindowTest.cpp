@@ -42,11 +42,12 @@ void writeArchive(const std::filesystem::path& archive, const std::string& text)
 {
     const std::filesystem::path plain = archive.parent_path() / "plain";
     std::ofstream(plain) << text;
-    ASSERT_EQ(test::runProgram(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
-                                                           QStringLiteral("bzip2 -c '%1' > '%2' && rm '%1'")
-                                                               .arg(QString::fromStdString(plain.string()),
-                                                                    QString::fromStdString(archive.string()))}),
-              0);
+    ASSERT_EQ(
+        test::runProgram(QStringLiteral("/bin/sh"),
+                         {QStringLiteral("-c"),
+                          QStringLiteral("bzip2 -c '%1' > '%2' && rm '%1'")
+                              .arg(QString::fromStdString(plain.string()), QString::fromStdString(archive.string()))}),
+        0);
 }
 
 std::vector<std::pair<std::string, std::int64_t>> shown(const StatsEntryModel& model)
@@ -61,7 +62,8 @@ void selectRows(QTableView& view, std::initializer_list<int> rows)
 {
     view.clearSelection();
     for (const int row : rows)
-        view.selectionModel()->select(view.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view.selectionModel()->select(view.model()->index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 // A root whose live log and one archive hold blocked inbound traffic: 203.0.113.7 four

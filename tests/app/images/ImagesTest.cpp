@@ -24,10 +24,7 @@ namespace {
 const QColor lightPanel(0xef, 0xef, 0xef);
 const QColor darkPanel(0x2b, 0x2b, 0x2b);
 
-double lightness(QRgb pixel)
-{
-    return (0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel)) / 255.0;
-}
+double lightness(QRgb pixel) { return (0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel)) / 255.0; }
 
 // Pixels of the icon drawn on the panel that stand out clearly from it.
 int standingOut(const QIcon& icon, int size, const QColor& panel)
@@ -54,10 +51,7 @@ int visiblePixels(const QImage& image)
     return visible;
 }
 
-QImage asRgba(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
+QImage asRgba(const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); }
 
 const QString flagsOfDebian = QStringLiteral("/usr/share/flags/countries/16x11");
 
@@ -105,7 +99,7 @@ TEST_F(ImagesTest, LowerCaseCountryCodeGivesTheFlagFile)
 TEST_F(ImagesTest, NamesWithoutAnImageGiveNothing)
 {
     for (const QString& name : {QStringLiteral("no-such-image-anywhere"), QString(), QStringLiteral("deu"),
-                               QStringLiteral("d"), QStringLiteral("ssh.svg")}) {
+                                QStringLiteral("d"), QStringLiteral("ssh.svg")}) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(Images::named(name).isNull());
         EXPECT_TRUE(Images::filePath(name).isEmpty());
@@ -118,8 +112,8 @@ TEST_F(ImagesTest, NamesThatArePathsReachNoFile)
 {
     const QString flag = flagsOfDebian + QStringLiteral("/de.png");
     ASSERT_TRUE(QFileInfo::exists(flag));
-    for (const QString& name : {flag, QStringLiteral("../16x11/de"), QStringLiteral(":/icons/ssh.svg"),
-                               QStringLiteral("/icons/ssh")}) {
+    for (const QString& name :
+         {flag, QStringLiteral("../16x11/de"), QStringLiteral(":/icons/ssh.svg"), QStringLiteral("/icons/ssh")}) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(Images::named(name).isNull());
         EXPECT_TRUE(Images::filePath(name).isEmpty());

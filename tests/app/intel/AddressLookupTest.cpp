@@ -24,12 +24,14 @@ namespace {
 // What the popover shows, signal by signal.
 struct Shown {
     explicit Shown(AddressLookup& lookup)
-        : cleared(&lookup, &AddressLookup::cleared), dnsStarted(&lookup, &AddressLookup::dnsStarted),
-          hostName(&lookup, &AddressLookup::hostNameFound), country(&lookup, &AddressLookup::countryFound),
-          whoisStarted(&lookup, &AddressLookup::whoisStarted), simpleLog(&lookup, &AddressLookup::updatewhoisinfo),
+        : cleared(&lookup, &AddressLookup::cleared),
+          dnsStarted(&lookup, &AddressLookup::dnsStarted),
+          hostName(&lookup, &AddressLookup::hostNameFound),
+          country(&lookup, &AddressLookup::countryFound),
+          whoisStarted(&lookup, &AddressLookup::whoisStarted),
+          simpleLog(&lookup, &AddressLookup::updatewhoisinfo),
           logParser(&lookup, &AddressLookup::updatewhoisinfoLogParser)
-    {
-    }
+    {}
 
     QSignalSpy cleared;
     QSignalSpy dnsStarted;

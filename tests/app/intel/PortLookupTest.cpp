@@ -44,8 +44,9 @@ TEST(PortLookup, StartsAtOnceAndAnswersLater)
     ASSERT_EQ(started.count(), 1);
     EXPECT_EQ(started.first().first().toString(), u"22");
     ASSERT_TRUE(runUntil([&] { return found.count() == 1; }));
-    EXPECT_EQ(found.first(), (QList<QVariant>{QStringLiteral("22"), QStringLiteral("ssh\t\t22/tcp\t\t SSH\n"),
-                                              QStringLiteral("systemport")}));
+    EXPECT_EQ(found.first(),
+              (QList<QVariant>{QStringLiteral("22"), QStringLiteral("ssh\t\t22/tcp\t\t SSH\n"),
+                               QStringLiteral("systemport")}));
 }
 
 // The first request reads a pipe that the test fills only after the second has answered.
@@ -74,6 +75,7 @@ TEST(PortLookup, AnOlderAnswerArrivingLateIsDropped)
     ::close(writer);
     ASSERT_TRUE(runUntil([&] { return rovex::backgroundJobsPending(&lookup) == 0; }));
     ASSERT_EQ(found.count(), 1);
-    EXPECT_EQ(found.first(), (QList<QVariant>{QStringLiteral("80"), QStringLiteral("http\t\t80/tcp\n"),
-                                              QStringLiteral("systemport")}));
+    EXPECT_EQ(
+        found.first(),
+        (QList<QVariant>{QStringLiteral("80"), QStringLiteral("http\t\t80/tcp\n"), QStringLiteral("systemport")}));
 }

@@ -8,10 +8,7 @@
 namespace rovex {
 namespace {
 
-QString shell()
-{
-    return QStringLiteral("/bin/sh");
-}
+QString shell() { return QStringLiteral("/bin/sh"); }
 
 QString runShell(const QString& command, OutputDecoding decoding = OutputDecoding::Utf8)
 {
@@ -22,18 +19,17 @@ TEST(CommandRunnerTest, BothStreamsArriveInOneTextInTheOrderWritten)
 {
     // The shell's echo is a builtin that writes at once, so the order below is the order
     // of the writes on the two streams.
-    const QString text = runShell(QStringLiteral(
-        "echo out1; echo err1 >&2; echo out2; echo err2 >&2; printf tail"));
+    const QString text = runShell(QStringLiteral("echo out1; echo err1 >&2; echo out2; echo err2 >&2; printf tail"));
     EXPECT_EQ(text, QStringLiteral("out1\nerr1\nout2\nerr2\ntail"));
 }
 
 TEST(CommandRunnerTest, OutputLargerThanAPipeIsReadCompletely)
 {
-    constexpr qsizetype size = qsizetype {12} << 20;
+    constexpr qsizetype size = qsizetype{12} << 20;
     // Stdout and stderr both carry megabytes, so a runner that reads one stream only
     // after the child ended would leave the child blocked on the other.
-    const QString text = runShell(QStringLiteral(
-        "head -c 6291456 /dev/zero | tr '\\0' x; head -c 6291456 /dev/zero | tr '\\0' y >&2"));
+    const QString text = runShell(
+        QStringLiteral("head -c 6291456 /dev/zero | tr '\\0' x; head -c 6291456 /dev/zero | tr '\\0' y >&2"));
     ASSERT_EQ(text.size(), size);
     EXPECT_EQ(text.count(u'x'), size / 2);
     EXPECT_EQ(text.count(u'y'), size / 2);
@@ -64,12 +60,13 @@ TEST(CommandRunnerTest, ArgumentsReachTheProgramUntouchedByAShell)
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString trap = folder.filePath(QStringLiteral("created"));
-    const QStringList arguments {QStringLiteral("%s|"), QStringLiteral("two words"),
-                                 QStringLiteral("$(touch ") + trap + u')', QStringLiteral("*"),
-                                 QStringLiteral("; touch ") + trap, QString()};
+    const QStringList arguments{
+        QStringLiteral("%s|"), QStringLiteral("two words"),       QStringLiteral("$(touch ") + trap + u')',
+        QStringLiteral("*"),   QStringLiteral("; touch ") + trap, QString()};
     const QString text = eseguiShellCommand(QStringLiteral("/usr/bin/printf"), arguments);
-    EXPECT_EQ(text, QStringLiteral("two words|$(touch ") + trap + QStringLiteral(")|*|; touch ")
-                        + trap + QStringLiteral("||"));
+    EXPECT_EQ(text,
+              QStringLiteral("two words|$(touch ") + trap + QStringLiteral(")|*|; touch ") + trap
+                  + QStringLiteral("||"));
     EXPECT_FALSE(QFile::exists(trap));
 }
 

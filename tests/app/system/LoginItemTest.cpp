@@ -17,10 +17,7 @@ namespace {
 
 const QString entryName = QStringLiteral("rovex-logs-visualizer.desktop");
 
-QString entryIn(const QString& folder)
-{
-    return QDir(folder).filePath(entryName);
-}
+QString entryIn(const QString& folder) { return QDir(folder).filePath(entryName); }
 
 QString expectedEntry(const QString& execValue)
 {
@@ -63,8 +60,7 @@ TEST(LoginItemTest, WritingTwiceLeavesOneEntry)
         << error.toStdString();
     ASSERT_TRUE(addLoginItem(folder, program, &error)) << error.toStdString();
 
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList {entryName});
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{entryName});
     EXPECT_EQ(QString::fromUtf8(test::readWhole(entryIn(folder))), expectedEntry(program));
 }
 
@@ -85,8 +81,7 @@ TEST(LoginItemTest, ExecQuotesPathsWithReservedCharacters)
     EXPECT_EQ(desktopExecArgument(QStringLiteral("/a/50% off/x")), QStringLiteral("\"/a/50%% off/x\""));
     EXPECT_EQ(desktopExecArgument(QStringLiteral("/a/line\nbreak")), QStringLiteral("\"/a/line\\nbreak\""));
     for (const QChar reserved : QStringLiteral("'><~|&;*?#()\t"))
-        EXPECT_TRUE(desktopExecArgument(QStringLiteral("/a/b") + reserved).startsWith(u'"'))
-            << int {reserved.unicode()};
+        EXPECT_TRUE(desktopExecArgument(QStringLiteral("/a/b") + reserved).startsWith(u'"')) << int{reserved.unicode()};
 }
 
 // The desktop's own reader (GLib, through gio) must start exactly the program named in
@@ -102,8 +97,8 @@ TEST(LoginItemTest, DesktopStartsTheProgramNamedInTheEntry)
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString program = QDir(folder).filePath(QStringLiteral("rovex logs"));
     const QString marker = root.filePath(QStringLiteral("started"));
-    const QByteArray script = "#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(marker)
-        + ".part' && mv '" + QFile::encodeName(marker) + ".part' '" + QFile::encodeName(marker) + "'\n";
+    const QByteArray script = "#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(marker) + ".part' && mv '"
+        + QFile::encodeName(marker) + ".part' '" + QFile::encodeName(marker) + "'\n";
     ASSERT_TRUE(test::writeExecutable(program, script));
     const QString autostart = root.filePath(QStringLiteral("autostart"));
     ASSERT_TRUE(addLoginItem(autostart, program));

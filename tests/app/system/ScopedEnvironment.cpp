@@ -5,9 +5,7 @@
 namespace rovex::test {
 
 ScopedEnvironment::ScopedEnvironment(const char* name, const QString& value)
-    : m_name(name)
-    , m_wasSet(qEnvironmentVariableIsSet(name))
-    , m_old(qgetenv(name))
+    : m_name(name), m_wasSet(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
 {
     if (value.isNull())
         qunsetenv(name);

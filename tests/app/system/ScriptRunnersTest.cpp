@@ -21,8 +21,7 @@ TEST(ScriptRunnersTest, ShellScriptGivesItsOutputWithoutTheLastLineBreak)
     // Standard error is not part of the result.
     EXPECT_EQ(doShellScript(QStringLiteral("echo out; echo err >&2")), QStringLiteral("out"));
     // Pipes and quotes are the shell's own.
-    EXPECT_EQ(doShellScript(QStringLiteral("printf '%s\\n' \"two words\" | tr a-z A-Z")),
-              QStringLiteral("TWO WORDS"));
+    EXPECT_EQ(doShellScript(QStringLiteral("printf '%s\\n' \"two words\" | tr a-z A-Z")), QStringLiteral("TWO WORDS"));
     EXPECT_EQ(doShellScript(QStringLiteral("printf 'caf\\303\\251'")), QStringLiteral("caf\u00e9"));
 }
 
@@ -36,9 +35,9 @@ TEST(ScriptRunnersTest, FailingShellScriptGivesEmptyText)
 
 TEST(ScriptRunnersTest, LargeOutputOnBothStreamsDoesNotBlockTheScript)
 {
-    const QString text = doShellScript(QStringLiteral(
-        "head -c 4194304 /dev/zero | tr '\\0' e >&2; head -c 4194304 /dev/zero | tr '\\0' o"));
-    ASSERT_EQ(text.size(), qsizetype {4} << 20);
+    const QString text = doShellScript(
+        QStringLiteral("head -c 4194304 /dev/zero | tr '\\0' e >&2; head -c 4194304 /dev/zero | tr '\\0' o"));
+    ASSERT_EQ(text.size(), qsizetype{4} << 20);
     EXPECT_EQ(text.count(u'o'), text.size());
 }
 
@@ -48,8 +47,7 @@ TEST(ScriptRunnersTest, PureScriptRunsToItsEndAndIgnoresItsResult)
     ASSERT_TRUE(folder.isValid());
     const QString done = folder.filePath(QStringLiteral("done"));
     // The call returns only once the script ended, so the file is there at once.
-    doPureAppleScript(QStringLiteral("head -c 3000000 /dev/zero; sleep 0.2; echo finished > '")
-                      + done + u'\'');
+    doPureAppleScript(QStringLiteral("head -c 3000000 /dev/zero; sleep 0.2; echo finished > '") + done + u'\'');
     EXPECT_EQ(test::readWhole(done), QByteArray("finished\n"));
     doPureAppleScript(QStringLiteral("echo noise >&2; exit 7"));
     doPureAppleScript(QStringLiteral("if then fi ("));
@@ -95,8 +93,7 @@ TEST_F(AdminScriptTest, AuthorizedCommandGivesItsResultOrErrorWhenItFails)
     // The stand-in insists on being handed exactly "/bin/sh -c COMMAND".
     installPkexec("[ $# -eq 3 ] && [ \"$1\" = /bin/sh ] && [ \"$2\" = -c ] || exit 127\n"
                   "exec \"$@\"\n");
-    EXPECT_EQ(doScriptWithAdmin(QStringLiteral("echo granted; echo noise >&2")),
-              QStringLiteral("granted"));
+    EXPECT_EQ(doScriptWithAdmin(QStringLiteral("echo granted; echo noise >&2")), QStringLiteral("granted"));
     EXPECT_EQ(doScriptWithAdmin(QStringLiteral("printf '%s' \"a  b\"")), QStringLiteral("a  b"));
     EXPECT_EQ(doScriptWithAdmin(QStringLiteral("echo partial; exit 2")), error);
     EXPECT_EQ(doScriptWithAdmin(QStringLiteral("exit 0")), QString());

@@ -60,7 +60,7 @@ bool findAnchor(TextCursor& cursor, Anchor& anchor)
 void skipIpHeader(std::string_view line, TextCursor& cursor, std::string_view token)
 {
     std::ptrdiff_t depth = 0;
-    std::size_t at = static_cast<std::size_t>(token.data() - line.data());
+    auto at = static_cast<std::size_t>(token.data() - line.data());
     for (; at < line.size(); ++at) {
         depth += line[at] == '(' ? 1 : line[at] == ')' ? -1 : 0;
         if (depth == 0)

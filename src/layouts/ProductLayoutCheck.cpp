@@ -98,7 +98,8 @@ public:
         const Bits high = last >= chunkBytes
             ? m_high.dots & from(first < chunkBytes ? 0 : first - chunkBytes) & upTo(last - chunkBytes)
             : 0;
-        return static_cast<std::size_t>(__builtin_popcountll(low) + __builtin_popcountll(high));
+        return static_cast<std::size_t>(__builtin_popcountll(low))
+            + static_cast<std::size_t>(__builtin_popcountll(high));
     }
 
 private:

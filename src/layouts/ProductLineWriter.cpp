@@ -85,6 +85,9 @@ bool writeProductLine(const FirewallRecord& record, std::string_view origin, std
     out.resize(bytes);
     char* at = out.data();
     for (const std::string_view piece : pieces) {
+        // An absent field is an empty view whose data may be null, which memcpy must not see.
+        if (piece.empty())
+            continue;
         std::memcpy(at, piece.data(), piece.size());
         at += piece.size();
     }

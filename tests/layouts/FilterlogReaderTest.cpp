@@ -2,6 +2,8 @@
 // protocol family, pass/block/match, in/out.
 #include "layouts/FilterlogReader.h"
 
+#include "RecordFields.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -80,16 +82,7 @@ TEST(FilterlogReader, EveryEnvelopeAndProtocolFamily)
         SCOPED_TRACE(c.line);
         FirewallRecord r;
         ASSERT_EQ(readFilterlog(c.line, r), RecordOutcome::Read);
-        EXPECT_EQ(r.month, c.month);
-        EXPECT_EQ(r.day, c.day);
-        EXPECT_EQ(r.time, c.time);
-        EXPECT_EQ(r.action, c.action);
-        EXPECT_EQ(r.direction, c.direction);
-        EXPECT_EQ(r.interfaceName, c.interfaceName);
-        EXPECT_EQ(r.sourceAddress, c.sourceAddress);
-        EXPECT_EQ(r.sourcePort, c.sourcePort);
-        EXPECT_EQ(r.destinationAddress, c.destinationAddress);
-        EXPECT_EQ(r.destinationPort, c.destinationPort);
+        test::expectRecordFields(r, c);
     }
 }
 

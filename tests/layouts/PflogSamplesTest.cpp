@@ -3,6 +3,8 @@
 // per shape notes.md lists), not taken from the reader's output.
 #include "layouts/PflogTextReader.h"
 
+#include "RecordFields.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -105,16 +107,7 @@ TEST(PflogSamples, EveryHeaderLayoutAndShapeGivesItsFields)
         SCOPED_TRACE(std::string(e.file) + ":" + std::to_string(e.number) + " (" + e.layout + ")");
         FirewallRecord r;
         ASSERT_EQ(readPflogText(line, r), RecordOutcome::Read);
-        EXPECT_EQ(r.month, e.month);
-        EXPECT_EQ(r.day, e.day);
-        EXPECT_EQ(r.time, e.time);
-        EXPECT_EQ(r.action, e.action);
-        EXPECT_EQ(r.direction, e.direction);
-        EXPECT_EQ(r.interfaceName, e.interfaceName);
-        EXPECT_EQ(r.sourceAddress, e.sourceAddress);
-        EXPECT_EQ(r.sourcePort, e.sourcePort);
-        EXPECT_EQ(r.destinationAddress, e.destinationAddress);
-        EXPECT_EQ(r.destinationPort, e.destinationPort);
+        test::expectRecordFields(r, e);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/desktop/IconView.h"
 #include "app/images/Images.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -33,6 +34,13 @@ void LauncherWindow::popUpMenu()
 {
     m_iconView->setIsSelected(true);
     m_menu.popup(m_iconView->mapToGlobal(QPoint(0, m_iconView->height())));
+}
+
+void LauncherWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT closed();
 }
 
 } // namespace rovex

@@ -22,6 +22,12 @@ public:
     // Opens the menu under the icon.
     void popUpMenu();
 
+Q_SIGNALS:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QMenu& m_menu;
     IconView* m_iconView;

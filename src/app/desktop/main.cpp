@@ -8,16 +8,14 @@
 #include "app/desktop/WindowPictures.h"
 #include "app/images/Images.h"
 #include "app/simplelog/SimpleLogWindow.h"
-#include "app/intel/VersionServerChoice.h"
-#include "lookup/WhoisServer.h"
+#include "app/bus/SingleInstance.h"
+#include "app/desktop/DesktopOptions.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QSettings>
 #include <QTimer>
 
 #include <iostream>
-#include <optional>
+#include <variant>
 
 namespace {
 
@@ -63,62 +61,36 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     rovex::installMenuTexts(application);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The pf firewall's log, live, from the tray."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption root(QStringLiteral("root"),
-                                  QStringLiteral("Resolve the firewall's fixed paths under DIR (default /)."),
-                                  QStringLiteral("DIR"), QStringLiteral("/"));
-    const QCommandLineOption showAll(QStringLiteral("show-all"),
-                                     QStringLiteral("Open the four traffic windows at start."));
-    const QCommandLineOption pictures(QStringLiteral("pictures"),
-                                      QStringLiteral("Save a picture of each traffic window into DIR after a while."),
-                                      QStringLiteral("DIR"));
-    const QCommandLineOption picturesAfter(QStringLiteral("pictures-after"),
-                                           QStringLiteral("Seconds before the pictures are taken (default 10)."),
-                                           QStringLiteral("SECONDS"), QStringLiteral("10"));
-    const QCommandLineOption whoisServer(
-        QStringLiteral("whois-server"),
-        QStringLiteral("Ask this whois server (HOST, HOST:PORT or [IPV6]:PORT); default: $ROVEX_WHOIS_SERVER, else the "
-                       "whois client picks its registry."),
-        QStringLiteral("SERVER"));
-    const QCommandLineOption versionServer(
-        QStringLiteral("version-server"),
-        QStringLiteral("Ask this server (http or https URL) for the current version; default: $ROVEX_VERSION_SERVER, "
-                       "else the saved setting versionServer."),
-        QStringLiteral("URL"));
-    parser.addOptions({root, showAll, pictures, picturesAfter, whoisServer, versionServer});
-    parser.process(application);
-    bool secondsRead = false;
-    const int seconds = parser.value(picturesAfter).toInt(&secondsRead);
-    if (!secondsRead || seconds < 0) {
-        std::cerr << "--pictures-after needs a whole number of seconds\n";
-        return 2;
+    const auto read = rovex::readDesktopOptions(application);
+    if (const auto* refusal = std::get_if<rovex::OptionsRefusal>(&read)) {
+        std::cerr << "rovex-logs-visualizer: " << refusal->line.toStdString() << '\n';
+        return refusal->exitCode;
+    }
+    const auto& options = std::get<rovex::DesktopOptions>(read);
+
+    rovex::SingleInstance instance(QDBusConnection::sessionBus());
+    switch (instance.claim()) {
+    case rovex::SingleInstance::Claim::AlreadyRunning:
+        std::cout << "RovexLogsVisualizer is already running: its windows were brought forward" << std::endl;
+        return 0;
+    case rovex::SingleInstance::Claim::Unanswered:
+        std::cerr << "rovex-logs-visualizer: already running, but it did not answer: "
+                  << instance.problem().toStdString() << '\n';
+        return 1;
+    case rovex::SingleInstance::Claim::NoBus:
+        std::cout << "cannot tell whether RovexLogsVisualizer already runs (" << instance.problem().toStdString()
+                  << "): starting" << std::endl;
+        break;
+    case rovex::SingleInstance::Claim::First: break;
     }
 
-    const rovex::WhoisChoice whois = rovex::chooseWhoisServer(
-        parser.isSet(whoisServer) ? std::optional(parser.value(whoisServer).toStdString()) : std::nullopt,
-        "--whois-server");
-    if (!whois.refusal.empty()) {
-        std::cerr << whois.refusal << '\n';
-        return 2;
-    }
-    const rovex::VersionServerChoice version = rovex::chooseVersionServer(
-        parser.isSet(versionServer) ? std::optional(parser.value(versionServer)) : std::nullopt,
-        qEnvironmentVariable(rovex::versionServerVariable),
-        QSettings().value(QLatin1StringView(rovex::versionServerSetting)).toString(),
-        QStringLiteral("--version-server"));
-    if (!version.refusal.isEmpty()) {
-        std::cerr << version.refusal.toStdString() << '\n';
-        return 2;
-    }
-    rovex::AppDelegate delegate(parser.value(root).toStdString(), QDBusConnection::sessionBus(), whois.server);
-    delegate.setVersionServer(version.server);
+    rovex::AppDelegate delegate(options.root, QDBusConnection::sessionBus(), options.whoisServer);
+    delegate.setVersionServer(options.versionServer);
+    QObject::connect(&instance, &rovex::SingleInstance::activated, &delegate, &rovex::AppDelegate::bringWindowsForward);
     delegate.applicationDidFinishLaunching();
-    if (parser.isSet(showAll))
+    if (options.showAll)
         delegate.showAllWindows();
-    if (parser.isSet(pictures))
-        schedulePictures(delegate, parser.value(pictures), seconds);
+    if (options.picturesFolder)
+        schedulePictures(delegate, *options.picturesFolder, options.picturesAfterSeconds);
     return QApplication::exec();
 }

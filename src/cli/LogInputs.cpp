@@ -2,6 +2,8 @@
 
 #include "cli/Commands.h"
 #include "cli/HeadlessViewer.h"
+#include "stats/Bzip2Archive.h"
+#include "stats/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,6 +12,31 @@
 #include <iostream>
 
 namespace rovex::cli {
+namespace {
+
+bool startsAsBzip2(std::istream& file)
+{
+    std::string start(4, '\0');
+    file.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(file.gcount()));
+    file.clear();
+    file.seekg(0);
+    return looksLikeBzip2(start);
+}
+
+void classifyBzip2(HeadlessViewer& viewer, const Input& input)
+{
+    const FileDescriptor file = FileDescriptor::openRegularFile(input.name);
+    if (!file.isOpen())
+        throw CommandError("cannot read " + input.name + ": not a regular file");
+    std::string error;
+    if (!decodeBzip2(
+            file.get(), [&viewer](std::string_view bytes) { viewer.feed(bytes, Clock::now()); }, error))
+        throw CommandError("cannot read " + input.name + ": " + error);
+    viewer.endOfFile(Clock::now());
+}
+
+} // namespace
 
 std::vector<Input> openInputs(const std::vector<std::string>& names)
 {
@@ -28,13 +55,18 @@ std::vector<Input> openInputs(const std::vector<std::string>& names)
         auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
         if (!*file)
             throw CommandError("cannot read " + name + ": " + std::strerror(errno));
-        inputs.push_back({name, std::move(file)});
+        const bool bzip2 = startsAsBzip2(*file);
+        inputs.push_back({name, std::move(file), bzip2});
     }
     return inputs;
 }
 
 void classify(HeadlessViewer& viewer, Input& input)
 {
+    if (input.bzip2) {
+        classifyBzip2(viewer, input);
+        return;
+    }
     std::istream& stream = input.file ? *input.file : std::cin;
     std::string buffer(1 << 20, '\0');
     while (stream) {

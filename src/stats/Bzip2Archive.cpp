@@ -34,10 +34,12 @@ private:
     bool m_ok = false;
 };
 
-// Reads the file in pieces and feeds every decoded byte to the line cutter.
+// Reads the file in pieces and hands every decoded byte to the sink.
 class ArchiveDecoder final {
 public:
-    ArchiveDecoder(int fd, StatsTally& tally) : m_fd(fd), m_tally(tally), m_input(bufferBytes), m_output(bufferBytes) {}
+    ArchiveDecoder(int fd, const std::function<void(std::string_view)>& sink)
+        : m_fd(fd), m_sink(sink), m_input(bufferBytes), m_output(bufferBytes)
+    {}
 
     bool run(std::string& error)
     {
@@ -55,7 +57,6 @@ public:
             error = "no bzip2 data";
             return false;
         }
-        m_cutter.finish([this](std::string_view line, bool readable) { m_tally.addLine(line, readable); });
         return true;
     }
 
@@ -99,7 +100,8 @@ private:
             m_next = state.next_in;
             m_available = state.avail_in;
             const std::string_view decoded(m_output.data(), m_output.size() - state.avail_out);
-            m_cutter.feed(decoded, [this](std::string_view line, bool readable) { m_tally.addLine(line, readable); });
+            if (!decoded.empty())
+                m_sink(decoded);
             if (status == BZ_STREAM_END)
                 return true;
             if (status != BZ_OK) {
@@ -114,8 +116,7 @@ private:
     }
 
     int m_fd;
-    StatsTally& m_tally;
-    LineCutter m_cutter;
+    const std::function<void(std::string_view)>& m_sink;
     std::vector<char> m_input;
     std::vector<char> m_output;
     char* m_next = nullptr;
@@ -124,11 +125,27 @@ private:
 
 } // namespace
 
-bool tallyBzip2Archive(int fd, StatsTally& tally, std::string& error)
+bool decodeBzip2(int fd, const std::function<void(std::string_view)>& sink, std::string& error)
 {
     error.clear();
-    ArchiveDecoder decoder(fd, tally);
+    ArchiveDecoder decoder(fd, sink);
     return decoder.run(error);
+}
+
+bool tallyBzip2Archive(int fd, StatsTally& tally, std::string& error)
+{
+    LineCutter cutter;
+    const auto addLine = [&tally](std::string_view line, bool readable) { tally.addLine(line, readable); };
+    if (!decodeBzip2(
+            fd, [&](std::string_view bytes) { cutter.feed(bytes, addLine); }, error))
+        return false;
+    cutter.finish(addLine);
+    return true;
+}
+
+bool looksLikeBzip2(std::string_view start)
+{
+    return start.size() >= 4 && start.starts_with("BZh") && start[3] >= '1' && start[3] <= '9';
 }
 
 } // namespace rovex

@@ -2,7 +2,9 @@
 
 #include "stats/StatsTally.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace rovex {
 
@@ -10,5 +12,12 @@ namespace rovex {
 // does, and counts its lines into tally. False, with the reason in error, when any part
 // does not decode (the tally then holds a partial count and must be dropped).
 bool tallyBzip2Archive(int fd, StatsTally& tally, std::string& error);
+
+// The same decoding, each decoded piece handed to sink as it comes (pieces end anywhere,
+// also inside a line). False, with the reason in error, when any part does not decode.
+bool decodeBzip2(int fd, const std::function<void(std::string_view)>& sink, std::string& error);
+
+// Whether the bytes start as a bzip2 stream does ("BZh" and a block size digit).
+bool looksLikeBzip2(std::string_view start);
 
 } // namespace rovex

@@ -140,6 +140,27 @@ TEST_F(Cli, StandardInputAndSeveralFilesReadAsSeparateLogs)
     EXPECT_NE(piped.out.find(R"("203.0.113.7": 1)"), std::string::npos) << piped.out;
 }
 
+TEST_F(Cli, RotatedArchivesGivenAsFilesAreDecodedInProcess)
+{
+    const std::string archive = (scratch / "pffirewall.log.0.bz2").string();
+    const std::string log = (dataFolder() / "data/mixed.log").string();
+    ASSERT_EQ(std::system(("bzip2 -c " + quoted(log) + " > " + quoted(archive)).c_str()), 0);
+    const Outcome plain = run("tables --root data/root --json data/mixed.log");
+    const Outcome decoded = run("tables --root data/root --json " + quoted(archive));
+    ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
+    EXPECT_EQ(decoded.out, plain.out);
+
+    // A damaged archive fails as a whole, in one line, instead of counting as text.
+    const std::string whole = slurp(archive);
+    std::ofstream(scratch / "cut.bz2", std::ios::binary) << whole.substr(0, whole.size() / 2);
+    const Outcome cut = run("tables --root data/root " + quoted((scratch / "cut.bz2").string()));
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_TRUE(
+        cut.err.ends_with("\nrovex-logs: cannot read " + (scratch / "cut.bz2").string() + ": unexpected end of file\n"))
+        << cut.err;
+    EXPECT_EQ(cut.out, "");
+}
+
 TEST_F(Cli, BadInputIsOneClearLineAndAFailingExit)
 {
     const Outcome unknown = run("tables --colour data/mixed.log");

@@ -21,14 +21,15 @@
 #include "app/images/Images.h"
 #include "app/images/QtText.h"
 #include "chart/RowPie.h"
+#include "app/system/DesktopOpener.h"
 #include "app/system/LoginItem.h"
+#include "app/widgets/DialogAbove.h"
 #include "firewall/FixedPaths.h"
 #include "follow/RXReadLog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 
@@ -77,6 +78,10 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     m_productBus = std::make_unique<ProductBus>(bus);
     m_notify = std::make_unique<DesktopNotifier>(bus);
     m_myRXReadLog = std::make_unique<RXReadLog>(nativeText(logPath()));
+    m_logOpener = std::make_unique<DesktopOpener>();
+    connect(m_logOpener.get(), &DesktopOpener::failed, this, [this](const QString& reason) {
+        showAlert(*m_noLogFileAlert, QStringLiteral("The log could not be opened in a viewer.\n") + reason);
+    });
     m_tortaPopover = std::make_unique<TortaPopover>();
     m_rovexController = std::make_unique<RovexController>(*this, *m_productBus);
     connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(),
@@ -169,6 +174,8 @@ void AppDelegate::showStatusItem()
         return;
     }
     m_launcher = std::make_unique<LauncherWindow>(m_statusMenu.menu(), m_statusBarItem.get());
+    // Without a tray the launcher is the only way back to the menu: closing it quits.
+    connect(m_launcher.get(), &LauncherWindow::closed, this, &AppDelegate::quitapp);
     m_launcher->show();
 }
 
@@ -230,9 +237,16 @@ void AppDelegate::openInboundBlocked() { bringToFront(categoryWindow(TrafficKind
 void AppDelegate::openOutboundBlocked() { bringToFront(categoryWindow(TrafficKind::BlockOut)); }
 void AppDelegate::openInboundPassed() { bringToFront(categoryWindow(TrafficKind::PassIn)); }
 void AppDelegate::openOutboundPassed() { bringToFront(categoryWindow(TrafficKind::PassOut)); }
-void AppDelegate::openIgnoreLists() { bringToFront(*m_ignorelistwindow); }
-void AppDelegate::openinfowindow() { bringToFront(*m_infowindow); }
-void AppDelegate::openAbout() { bringToFront(*m_aboutWindow); }
+void AppDelegate::openIgnoreLists() { bringAboveKeptWindows(*m_ignorelistwindow); }
+void AppDelegate::openinfowindow() { bringAboveKeptWindows(*m_infowindow); }
+void AppDelegate::openAbout() { bringAboveKeptWindows(*m_aboutWindow); }
+
+// The windows that are not kept in front themselves still open above those that are.
+void AppDelegate::bringAboveKeptWindows(QWidget& window)
+{
+    placeAboveKeptWindows(window, m_keepInFront);
+    bringToFront(window);
+}
 
 SimpleLogWindow& AppDelegate::simplewindow() const { return m_simpleLogController->simplewindow(); }
 
@@ -294,6 +308,20 @@ void AppDelegate::showAllWindows()
     bringToFront(simplewindow());
 }
 
+void AppDelegate::bringWindowsForward()
+{
+    bool anyOpen = false;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (!window->isVisible() || (type != Qt::Window && type != Qt::Dialog))
+            continue; // popovers and menus close on their own
+        bringToFront(*window);
+        anyOpen = anyOpen || window != m_launcher.get();
+    }
+    if (!anyOpen)
+        showAllWindows();
+}
+
 std::array<QWidget*, 5> AppDelegate::keptInFrontWindows() const
 {
     return {&categoryWindow(TrafficKind::PassIn), &categoryWindow(TrafficKind::PassOut),
@@ -321,10 +349,7 @@ void AppDelegate::openLogsConsole()
         showMissingLogAlert();
         return;
     }
-    // Started on its own: the desktop's viewer may stay open as long as the user likes,
-    // and the path goes to it as an argument, never through a shell.
-    if (!QProcess::startDetached(QStringLiteral("xdg-open"), {nativeText(log)}))
-        std::cout << "xdg-open could not be started for " << log.string() << std::endl;
+    m_logOpener->open(nativeText(log));
 }
 
 void AppDelegate::quitapp() { QCoreApplication::quit(); }
@@ -343,10 +368,13 @@ void AppDelegate::cleanAll() { m_tables->cleanAll(); }
 void AppDelegate::showAlert(QMessageBox& alert, const QString& text)
 {
     alert.setText(text);
-    alert.exec();
+    execAboveKeptWindows(alert, m_keepInFront);
 }
 
-void AppDelegate::showMissingLogAlert() { showAlert(*m_noLogFileAlert, QStringLiteral("PF Log File Not Found")); }
+void AppDelegate::showMissingLogAlert()
+{
+    showAlert(*m_noLogFileAlert, QStringLiteral("PF Log File Not Found\n") + nativeText(logPath()));
+}
 
 std::filesystem::path AppDelegate::logPath() const { return paths::underRoot(m_root, paths::pfLog); }
 

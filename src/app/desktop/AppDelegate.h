@@ -26,6 +26,7 @@ namespace rovex {
 class AboutWindow;
 class CategoryWindow;
 class DesktopNotifier;
+class DesktopOpener;
 class IgnoreListWindow;
 class InfoWindow;
 class LauncherWindow;
@@ -98,6 +99,9 @@ public Q_SLOTS:
     void openAbout();
     void openLogsConsole();
     void showAllWindows();
+    // A second start of the application: the windows that are open come forward, the four
+    // traffic windows open when none is.
+    void bringWindowsForward();
     void setAlwaysInFront();
     void quitapp();
     void addLoginItem();
@@ -127,6 +131,7 @@ private:
     void deliverNotification(const ServiceNotification& notification);
     void openRecentNotification();
     void showAlert(QMessageBox& alert, const QString& text);
+    void bringAboveKeptWindows(QWidget& window);
     void showMissingLogAlert();
     std::filesystem::path logPath() const;
     std::array<QWidget*, 5> keptInFrontWindows() const;
@@ -155,6 +160,7 @@ private:
     std::unique_ptr<DesktopNotifier> m_notify;
     std::unique_ptr<RovexController> m_rovexController;
     std::unique_ptr<RXReadLog> m_myRXReadLog;
+    std::unique_ptr<DesktopOpener> m_logOpener;
     TrafficKind m_lastNotifiedKind = TrafficKind::BlockIn;
     bool m_keepInFront = false;
 };

@@ -5,6 +5,7 @@
 #include "app/desktop/CategoryWindow.h"
 #include "app/desktop/TortaPopover.h"
 #include "app/images/MenuTexts.h"
+#include "app/widgets/DialogAbove.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -47,7 +48,7 @@ void RovexController::report(ProductHandOff::Outcome outcome)
     if (outcome == ProductHandOff::Outcome::SendFailed)
         std::cerr << m_handOff.diagnostic().toStdString() << std::endl;
     m_myAlert->setText(menuText("norovex"));
-    m_myAlert->exec();
+    execAboveKeptWindows(*m_myAlert, m_appdelegate.keepsInFront());
 }
 
 QStringList RovexController::selectedAddresses(TrafficKind kind) const
@@ -106,7 +107,8 @@ void RovexController::saveAddresses(const QStringList& addresses)
     panel.setObjectName(QStringLiteral("savePanel"));
     panel.setAcceptMode(QFileDialog::AcceptSave);
     panel.setFileMode(QFileDialog::AnyFile);
-    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+    if (execAboveKeptWindows(panel, m_appdelegate.keepsInFront()) != QDialog::Accepted
+        || panel.selectedFiles().isEmpty())
         return;
     const QString destination = panel.selectedFiles().constFirst();
     QSaveFile file(destination);
@@ -116,7 +118,7 @@ void RovexController::saveAddresses(const QStringList& addresses)
         return;
     m_myAlert->setText(menuText("exportfailed") + QStringLiteral("\n") + destination + QStringLiteral("\n")
                        + file.errorString());
-    m_myAlert->exec();
+    execAboveKeptWindows(*m_myAlert, m_appdelegate.keepsInFront());
 }
 
 } // namespace rovex

@@ -29,6 +29,7 @@
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,72 @@ TEST(AppDelegateTest, KeepInFrontTwiceReturnsToNormal)
          {TrafficKind::BlockIn, TrafficKind::BlockOut, TrafficKind::PassIn, TrafficKind::PassOut})
         EXPECT_FALSE(onTop(kind));
     EXPECT_FALSE(simpleLogOnTop());
+}
+
+TEST(AppDelegateTest, DialogsOpenAboveWindowsKeptInFront)
+{
+    const test::TempRoot root;
+    std::filesystem::remove(root.log());
+    Delegate app(root);
+    app.delegate.setAlwaysInFront();
+    app.delegate.openAbout();
+    EXPECT_TRUE(app.delegate.aboutWindow().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(app.delegate.aboutWindow().isVisible());
+    QString seenText;
+    bool above = false;
+    test::acceptNextModal(&seenText, &above);
+    app.delegate.openLogsConsole();
+    EXPECT_EQ(seenText, QStringLiteral("PF Log File Not Found\n") + QString::fromStdString(root.log().string()))
+        << "the alert names the path it looked for";
+    EXPECT_TRUE(above);
+
+    app.delegate.setAlwaysInFront();
+    test::acceptNextModal(&seenText, &above);
+    app.delegate.openLogsConsole();
+    EXPECT_FALSE(above) << "without windows kept in front, dialogs are ordinary again";
+    app.delegate.openAbout();
+    EXPECT_FALSE(app.delegate.aboutWindow().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// A desktop opener that fails as xdg-open does without a viewer for the file's type, and
+// one that works and notes what it was given.
+TEST(AppDelegateTest, OpeningTheLogInAViewerTellsWhenTheDesktopCannot)
+{
+    const test::TempRoot root;
+    root.appendLog(pfLine("block", "in", "192.0.2.1", "4000", "10.0.0.1", "22"));
+    const std::filesystem::path bin = root.path() / "bin";
+    std::filesystem::create_directories(bin);
+    const std::filesystem::path opener = bin / "xdg-open";
+    const auto writeOpener = [&](const std::string& body) {
+        std::ofstream(opener) << "#!/bin/sh\n" << body;
+        std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    };
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.string()) + ':' + path);
+    Delegate app(root);
+
+    writeOpener("echo \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n");
+    QString seenText;
+    bool above = false;
+    test::acceptNextModal(&seenText, &above);
+    app.delegate.openLogsConsole();
+    EXPECT_TRUE(test::runUntil([&] { return !seenText.isEmpty(); }));
+    EXPECT_TRUE(seenText.startsWith(QStringLiteral("The log could not be opened in a viewer.")))
+        << seenText.toStdString();
+    EXPECT_TRUE(seenText.contains(QStringLiteral("exit status 3"))) << seenText.toStdString();
+    EXPECT_TRUE(seenText.contains(QStringLiteral("no method available for opening"))) << seenText.toStdString();
+
+    const std::filesystem::path given = root.path() / "given";
+    writeOpener("printf '%s' \"$1\" > '" + given.string() + "'\n");
+    seenText.clear();
+    app.delegate.openLogsConsole();
+    EXPECT_TRUE(test::runUntil([&] { return std::filesystem::exists(given); }));
+    test::runFor(200ms);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a viewer that opened is not an error";
+    std::stringstream written;
+    written << std::ifstream(given).rdbuf();
+    EXPECT_EQ(written.str(), root.log().string());
+    qputenv("PATH", path);
 }
 
 TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)
@@ -368,16 +435,16 @@ TEST(AppDelegateTest, AlertsTellWhatHappened)
     QString text;
     test::acceptNextModal(&text);
     app.delegate.openLogsConsole();
-    EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("PF Log File Not Found\n")));
     text.clear();
     test::acceptNextModal(&text);
     app.delegate.statusMenu().simplelogItem->trigger();
-    EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("PF Log File Not Found\n")));
     EXPECT_FALSE(app.delegate.simplewindow().isVisible());
     text.clear();
     test::acceptNextModal(&text);
     app.delegate.statusMenu().tortaItem->trigger();
-    EXPECT_EQ(text, QStringLiteral("PF Log File Not Found"));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("PF Log File Not Found\n")));
     EXPECT_FALSE(app.delegate.logParser().logswindow().isVisible());
 
     const QString config = QString::fromStdString((root.path() / "config").string());

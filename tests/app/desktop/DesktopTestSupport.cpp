@@ -46,15 +46,17 @@ std::string pfLine(const std::string& action, const std::string& direction, cons
         + ": Flags [S], seq 1, win 1024, length 0\n";
 }
 
-void acceptNextModal(QString* text)
+void acceptNextModal(QString* text, bool* above)
 {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, text] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, text, above] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr)
             return;
         if (text != nullptr)
             *text = box->text();
+        if (above != nullptr)
+            *above = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         box->accept();
         poll->deleteLater();
     });

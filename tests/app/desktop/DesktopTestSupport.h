@@ -35,8 +35,9 @@ private:
 std::string pfLine(const std::string& action, const std::string& direction, const std::string& source,
                    const std::string& sourcePort, const std::string& destination, const std::string& destinationPort);
 
-// Accepts the next modal dialog as soon as it is shown, and hands back its text.
-void acceptNextModal(QString* text);
+// Accepts the next modal dialog as soon as it is shown, and hands back its text and whether
+// it was placed above windows kept in front.
+void acceptNextModal(QString* text, bool* above = nullptr);
 
 // The application started under the root; its whois server is a refused port on
 // loopback, so no test reaches beyond the machine.

@@ -19,10 +19,10 @@ public:
     static constexpr const char* interfaceName = "rovexid.Visualizer";
 
     enum class Claim {
-        First, // this process owns the name and answers Activate
+        First,          // this process owns the name and answers Activate
         AlreadyRunning, // another process owns it and was asked to come forward
-        Unanswered, // another process owns it and did not answer
-        NoBus, // no session bus: nothing can tell, so this one runs
+        Unanswered,     // another process owns it and did not answer
+        NoBus,          // no session bus: nothing can tell, so this one runs
     };
 
     explicit SingleInstance(const QDBusConnection& bus, QObject* parent = nullptr);

@@ -10,12 +10,14 @@
 #include "app/desktop/LiveTables.h"
 #include "app/desktop/RovexController.h"
 #include "app/desktop/TortaPopover.h"
+#include "app/desktop/WindowPlaces.h"
 #include "app/desktop/CategoryTablePanel.h"
 #include "app/intel/PortLookup.h"
 #include "app/intel/VersionCheck.h"
 #include "app/simplelog/RXSimpleLogController.h"
 #include "app/simplelog/SimpleLogWindow.h"
 #include "app/stats/RXLogParser.h"
+#include "app/stats/StatsWindow.h"
 #include "app/widgets/AddressInfoPopover.h"
 #include "app/widgets/PortInfoPopover.h"
 #include "app/images/Images.h"
@@ -31,6 +33,8 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QCursor>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 
 #include <iostream>
@@ -93,6 +97,23 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
             &AppDelegate::infoContenutoTortaPopoverIPorPort);
     for (const auto& window : m_categoryWindows)
         connectCategoryWindow(*window);
+    keepWindowPlaces();
+    // Ctrl+Q quits from the main windows (the tray menu has no focus to take it).
+    for (QWidget* window : keptInFrontWindows()) {
+        auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window); // owned by the window
+        connect(quit, &QShortcut::activated, this, &AppDelegate::quitapp);
+    }
+}
+
+void AppDelegate::keepWindowPlaces()
+{
+    m_windowPlaces = std::make_unique<WindowPlaces>();
+    for (const auto& window : m_categoryWindows)
+        m_windowPlaces->keep(*window, QString::fromLatin1(CategoryWindow::titleKey(window->kind())));
+    m_windowPlaces->keep(simplewindow(), QStringLiteral("simplelog"));
+    m_windowPlaces->keep(*m_ignorelistwindow, QStringLiteral("ignorelists"));
+    m_windowPlaces->keep(*m_infowindow, QStringLiteral("information"));
+    m_windowPlaces->keep(m_logParser->logswindow(), QStringLiteral("statistics"));
 }
 
 // The buttons of a category window: information and pie for both tables, the hand-off
@@ -169,6 +190,11 @@ void AppDelegate::showStatusItem()
     m_statusMenu.build(*this);
     m_statusBarItem->setContextMenu(&m_statusMenu.menu());
     m_statusBarItem->setToolTip(QStringLiteral("RovexLogsVisualizer"));
+    // A left click opens the menu too, as it does on the launcher.
+    connect(m_statusBarItem.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            m_statusMenu.menu().popup(QCursor::pos());
+    });
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_statusBarItem->show();
         return;
@@ -302,10 +328,10 @@ void AppDelegate::infoContenutoTortaPopoverIPorPort(QWidget* sender)
 
 void AppDelegate::showAllWindows()
 {
-    for (const TrafficKind kind :
-         {TrafficKind::PassIn, TrafficKind::PassOut, TrafficKind::BlockIn, TrafficKind::BlockOut})
-        bringToFront(categoryWindow(kind));
-    bringToFront(simplewindow());
+    const std::array<QWidget*, 5> windows = keptInFrontWindows();
+    WindowPlaces::tile(windows);
+    for (QWidget* window : windows)
+        bringToFront(*window);
 }
 
 void AppDelegate::bringWindowsForward()

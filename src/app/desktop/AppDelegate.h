@@ -41,6 +41,7 @@ class RXSimpleLogController;
 class SimpleLogWindow;
 class TortaPopover;
 class VersionCheck;
+class WindowPlaces;
 
 // The application: owns the live tables and everything around them (tray item and menu,
 // windows, alerts, the firewall product's services and watch lists, the bus and the log
@@ -124,6 +125,7 @@ public Q_SLOTS:
 private:
     void startVisualizer();
     void connectCategoryWindow(CategoryWindow& window);
+    void keepWindowPlaces();
     void showStatusItem();
     void observeProduct();
     void loadLibraryFile();
@@ -161,6 +163,7 @@ private:
     std::unique_ptr<RovexController> m_rovexController;
     std::unique_ptr<RXReadLog> m_myRXReadLog;
     std::unique_ptr<DesktopOpener> m_logOpener;
+    std::unique_ptr<WindowPlaces> m_windowPlaces;
     TrafficKind m_lastNotifiedKind = TrafficKind::BlockIn;
     bool m_keepInFront = false;
 };

@@ -63,8 +63,8 @@ std::variant<DesktopOptions, OptionsRefusal> readDesktopOptions(const QCoreAppli
         return OptionsRefusal{QStringLiteral("--pictures-after needs a whole number of seconds")};
 
     const std::optional<QString> whoisText = valueIfSet(parser, options.whoisServer);
-    const WhoisChoice whois = chooseWhoisServer(
-        whoisText ? std::optional(whoisText->toStdString()) : std::nullopt, "--whois-server");
+    const WhoisChoice whois = chooseWhoisServer(whoisText ? std::optional(whoisText->toStdString()) : std::nullopt,
+                                                "--whois-server");
     if (!whois.refusal.empty())
         return OptionsRefusal{QString::fromStdString(whois.refusal)};
     result.whoisServer = whois.server;

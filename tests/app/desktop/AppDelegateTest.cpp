@@ -9,6 +9,7 @@
 #include "app/desktop/IconView.h"
 #include "app/desktop/LauncherWindow.h"
 #include "app/desktop/LiveTables.h"
+#include "app/desktop/WindowPlaces.h"
 #include "app/images/Images.h"
 #include "app/images/MenuTexts.h"
 #include "app/simplelog/RXSimpleLogController.h"
@@ -28,6 +29,8 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTableView>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -213,6 +216,60 @@ TEST(AppDelegateTest, OpeningTheLogInAViewerTellsWhenTheDesktopCannot)
     written << std::ifstream(given).rdbuf();
     EXPECT_EQ(written.str(), root.log().string());
     qputenv("PATH", path);
+}
+
+TEST(AppDelegateTest, ShowAllLaysWindowsSideBySideAndEachRemembersItsPlace)
+{
+    const test::TempRoot root;
+    QRect chosen;
+    {
+        Delegate app(root);
+        app.delegate.showAllWindows();
+        const std::array<QWidget*, 5> windows{
+            &app.delegate.categoryWindow(TrafficKind::PassIn), &app.delegate.categoryWindow(TrafficKind::PassOut),
+            &app.delegate.categoryWindow(TrafficKind::BlockIn), &app.delegate.categoryWindow(TrafficKind::BlockOut),
+            &app.delegate.simplewindow()};
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (std::size_t i = 0; i < windows.size(); ++i) {
+            EXPECT_TRUE(screen.contains(windows[i]->frameGeometry())) << i;
+            for (std::size_t j = i + 1; j < windows.size(); ++j)
+                EXPECT_FALSE(windows[i]->frameGeometry().intersects(windows[j]->frameGeometry())) << i << " " << j;
+        }
+        CategoryWindow& moved = app.delegate.categoryWindow(TrafficKind::BlockIn);
+        moved.setGeometry(60, 70, 420, 310);
+        chosen = moved.geometry();
+        moved.close();
+    }
+    Delegate nextRun(root);
+    EXPECT_EQ(nextRun.delegate.categoryWindow(TrafficKind::BlockIn).geometry(), chosen);
+
+    // A large screen takes the windows two abreast; one too small for any grid, one a row.
+    const QSize smallest(986, 149);
+    const QSize preferred(1000, 374);
+    const std::vector<QRect> wide = tiledPlaces(QRect(0, 0, 3840, 2160), 5, smallest, preferred);
+    EXPECT_EQ(wide[1].topLeft(), QPoint(1920, 0));
+    EXPECT_EQ(wide[4].topLeft(), QPoint(0, 1440));
+    const std::vector<QRect> small = tiledPlaces(QRect(0, 0, 800, 600), 5, smallest, preferred);
+    EXPECT_EQ(small[4], QRect(0, 480, 800, 120));
+}
+
+TEST(AppDelegateTest, TrayClickAndQuitKeyReachTheMenuAndTheEnd)
+{
+    const test::TempRoot root;
+    Delegate app(root);
+    Q_EMIT app.delegate.statusBarItem()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(test::runUntil([&] { return app.delegate.statusMenu().menu().isVisible(); }));
+    app.delegate.statusMenu().menu().hide();
+
+    CategoryWindow& window = app.delegate.categoryWindow(TrafficKind::PassOut);
+    app.delegate.openOutboundPassed();
+    ASSERT_TRUE(test::runUntil([&] { return QApplication::activeWindow() == &window; }));
+    bool quit = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quit] { quit = true; });
+    QTimer::singleShot(0, &window, [&window] { QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); }); // Ctrl+Q did nothing
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(quit);
 }
 
 TEST(AppDelegateTest, StartAnnouncesItselfOnlyWithALibraryFile)

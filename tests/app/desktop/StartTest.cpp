@@ -49,8 +49,9 @@ TEST(StartTest, AMissingRootIsRefusedInOneLine)
     const VisualizerRun run = runVisualizer({QStringLiteral("--root"), QStringLiteral("/nonexistent/root")});
     EXPECT_EQ(run.exitCode, 2);
     // The last line, after whatever the platform itself warns about.
-    EXPECT_TRUE(run.err.endsWith(QStringLiteral("\nrovex-logs-visualizer: root folder /nonexistent/root does not exist\n"))
-                || run.err == QStringLiteral("rovex-logs-visualizer: root folder /nonexistent/root does not exist\n"))
+    EXPECT_TRUE(
+        run.err.endsWith(QStringLiteral("\nrovex-logs-visualizer: root folder /nonexistent/root does not exist\n"))
+        || run.err == QStringLiteral("rovex-logs-visualizer: root folder /nonexistent/root does not exist\n"))
         << run.err.toStdString();
 }
 
@@ -64,7 +65,8 @@ TEST(StartTest, ASecondStartBringsTheFirstForwardAndEnds)
     CategoryWindow& blockedIn = app.delegate.categoryWindow(TrafficKind::BlockIn);
     ASSERT_FALSE(blockedIn.isVisible());
 
-    const VisualizerRun second = runVisualizer({QStringLiteral("--root"), QString::fromStdString(root.path().string())});
+    const VisualizerRun second = runVisualizer(
+        {QStringLiteral("--root"), QString::fromStdString(root.path().string())});
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_TRUE(second.out.contains(QStringLiteral("already running"))) << second.out.toStdString();
     EXPECT_TRUE(blockedIn.isVisible()) << "no window was open, so the traffic windows open";

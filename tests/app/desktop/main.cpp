@@ -1,6 +1,8 @@
 #include "app/images/Images.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // Settings the application saves (window places) go to a folder of the run's own,
+    // never into the user's.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication::setQuitOnLastWindowClosed(false);
     rovex::installMenuTexts(application);
     return RUN_ALL_TESTS();

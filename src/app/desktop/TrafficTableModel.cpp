@@ -1,11 +1,15 @@
 #include "app/desktop/TrafficTableModel.h"
 
 #include "app/desktop/ActionIcons.h"
+#include "app/desktop/AddressClass.h"
 #include "app/desktop/PositionRuns.h"
+#include "app/desktop/ServiceNames.h"
 #include "app/images/Images.h"
 #include "app/images/QtText.h"
 
+#include <QApplication>
 #include <QDateTime>
+#include <QPalette>
 
 #include <algorithm>
 
@@ -23,10 +27,13 @@ QString dateText(TimePoint date)
 
 } // namespace
 
-TrafficTableModel::TrafficTableModel(TrafficStore& store, TrafficCategory category, QObject* parent)
+TrafficTableModel::TrafficTableModel(TrafficStore& store, TrafficCategory category, const ServiceNames& services,
+                                     bool countriesKnowIPv6, QObject* parent)
     : QAbstractTableModel(parent),
       m_store(store),
       m_category(category),
+      m_services(services),
+      m_countriesKnowIPv6(countriesKnowIPv6),
       m_rows(static_cast<int>(store.rowCount(category)))
 {}
 
@@ -44,9 +51,14 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_rows)
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole: return display(index);
+    case Qt::DisplayRole: return display(index);
+    case Qt::ToolTipRole: return toolTip(index);
     case Qt::DecorationRole: return decoration(index);
+    case Qt::ForegroundRole:
+        // An ignored row stays, greyed: its count stands still because its lines are skipped.
+        if (isIgnoredAt(static_cast<std::size_t>(index.row())))
+            return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        return {};
     case countRole: return QVariant::fromValue<qint64>(countAt(static_cast<std::size_t>(index.row())));
     case Qt::TextAlignmentRole:
         if (index.column() == CountColumn)
@@ -62,27 +74,70 @@ std::int64_t TrafficTableModel::countAt(std::size_t row) const
                                    : m_store.ipRows(m_category)[row].ipCount;
 }
 
+std::uint64_t TrafficTableModel::sightingAt(std::size_t row) const
+{
+    return isPortTable(m_category) ? m_store.portRows(m_category)[row].sighting
+                                   : m_store.ipRows(m_category)[row].sighting;
+}
+
+TimePoint TrafficTableModel::dateAt(std::size_t row) const
+{
+    return isPortTable(m_category) ? m_store.portRows(m_category)[row].portDate
+                                   : m_store.ipRows(m_category)[row].ipDate;
+}
+
+std::string_view TrafficTableModel::nameAt(std::size_t row) const { return m_store.rowName(m_category, row); }
+
+std::string_view TrafficTableModel::serviceAt(std::size_t row) const
+{
+    return isPortTable(m_category) ? m_services.nameOf(m_store.portRows(m_category)[row].portName) : std::string_view();
+}
+
+std::string_view TrafficTableModel::flagAt(std::size_t row) const
+{
+    return isPortTable(m_category) ? std::string_view() : m_store.ipRows(m_category)[row].ipImage;
+}
+
+QString TrafficTableModel::countryAt(std::size_t row) const
+{
+    if (isPortTable(m_category))
+        return {};
+    const ObjIp& address = m_store.ipRows(m_category)[row];
+    if (!address.nationName.empty())
+        return textOf(address.nationName);
+    return QString::fromLatin1(noCountryReason(address.ipName, m_countriesKnowIPv6));
+}
+
+bool TrafficTableModel::isIgnoredAt(std::size_t row) const
+{
+    const std::string_view name = nameAt(row);
+    return isPortTable(m_category) ? m_store.isIgnoredPort(name) : m_store.isIgnoredAddress(name);
+}
+
 QVariant TrafficTableModel::display(const QModelIndex& index) const
 {
     const auto row = static_cast<std::size_t>(index.row());
-    if (isPortTable(m_category)) {
-        const ObjPort& port = m_store.portRows(m_category)[row];
-        switch (index.column()) {
-        case NameColumn: return textOf(port.portName);
-        case CountColumn: return QString::number(port.portCount);
-        case DateColumn: return dateText(port.portDate);
-        default: return {};
-        }
-    }
-    const ObjIp& address = m_store.ipRows(m_category)[row];
     switch (index.column()) {
-    case NameColumn: return textOf(address.ipName);
-    case CountColumn: return QString::number(address.ipCount);
-    case DateColumn: return dateText(address.ipDate);
-    case FlagColumn: return address.ipImage.empty() ? QVariant() : QVariant(textOf(address.ipImage).toUpper());
-    case CountryColumn: return textOf(address.nationName);
+    case IconColumn: return isPortTable(m_category) ? QVariant(textOf(serviceAt(row))) : QVariant();
+    case NameColumn: return textOf(nameAt(row));
+    case CountColumn: return QString::number(countAt(row));
+    case DateColumn: return dateText(dateAt(row));
+    case CountryColumn: return countryAt(row);
     default: return {};
     }
+}
+
+QVariant TrafficTableModel::toolTip(const QModelIndex& index) const
+{
+    const auto row = static_cast<std::size_t>(index.row());
+    if (isIgnoredAt(row)) {
+        return QString(textOf(nameAt(row))
+                       + QStringLiteral(" is ignored: new lines for it are not counted (see the ignore lists)."));
+    }
+    // The flag column holds the flag alone; its code shows on pointing at it.
+    if (index.column() == FlagColumn)
+        return flagAt(row).empty() ? QVariant() : QVariant(textOf(flagAt(row)).toUpper());
+    return display(index);
 }
 
 QVariant TrafficTableModel::decoration(const QModelIndex& index) const
@@ -103,7 +158,7 @@ QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case IconColumn: return QString();
+    case IconColumn: return isPortTable(m_category) ? QStringLiteral("Service") : QString();
     case NameColumn: return menuText(isPortTable(m_category) ? "colport" : "coladdress");
     case CountColumn: return menuText("colcount");
     case DateColumn: return menuText("colfirstseen");
@@ -147,6 +202,12 @@ void TrafficTableModel::removePositions(std::span<const std::size_t> positions)
         m_rows = static_cast<int>(m_store.rowCount(m_category));
         endRemoveRows();
     }
+}
+
+void TrafficTableModel::ignoringChanged()
+{
+    if (m_rows > 0)
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 void TrafficTableModel::beginClear() { beginResetModel(); }

@@ -77,6 +77,7 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     m_productBus = std::make_unique<ProductBus>(bus);
     m_notify = std::make_unique<DesktopNotifier>(bus);
     m_myRXReadLog = std::make_unique<RXReadLog>(nativeText(logPath()));
+    m_tables->followLog(m_myRXReadLog.get()); // the windows' status line names it
     m_tortaPopover = std::make_unique<TortaPopover>();
     m_rovexController = std::make_unique<RovexController>(*this, *m_productBus);
     connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(),

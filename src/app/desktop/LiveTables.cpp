@@ -116,6 +116,8 @@ void LiveTables::publish(TrafficCategory category)
 void LiveTables::setPaused(TrafficKind kind, bool paused)
 {
     m_paused[indexOf(kind)] = paused;
+    model(portTable(kind)).holdCounts(paused);
+    model(addressTable(kind)).holdCounts(paused);
     if (!paused) {
         // Catching up is one batch per table, however long the pause was.
         publish(portTable(kind));

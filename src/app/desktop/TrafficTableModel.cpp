@@ -70,6 +70,8 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
 
 std::int64_t TrafficTableModel::countAt(std::size_t row) const
 {
+    if (row < m_heldCounts.size())
+        return m_heldCounts[row];
     return isPortTable(m_category) ? m_store.portRows(m_category)[row].portCount
                                    : m_store.ipRows(m_category)[row].ipCount;
 }
@@ -200,8 +202,11 @@ void TrafficTableModel::removePositions(std::span<const std::size_t> positions)
             doomed.push_back(position);
         m_store.remove(m_category, doomed);
         m_rows = static_cast<int>(m_store.rowCount(m_category));
+        m_heldCounts.resize(std::min(m_heldCounts.size(), static_cast<std::size_t>(m_rows)));
         endRemoveRows();
     }
+    if (m_holding)
+        holdCounts(true); // positions moved up: the held counts follow them
 }
 
 void TrafficTableModel::ignoringChanged()
@@ -210,11 +215,26 @@ void TrafficTableModel::ignoringChanged()
         Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
+// A copy of every count: the user's pause, not a batch, pays for it.
+void TrafficTableModel::holdCounts(bool hold)
+{
+    m_holding = hold;
+    m_heldCounts.clear();
+    if (!hold)
+        return;
+    std::vector<std::int64_t> counts(static_cast<std::size_t>(m_rows));
+    for (std::size_t row = 0; row < counts.size(); ++row)
+        counts[row] = countAt(row);
+    m_heldCounts = std::move(counts);
+}
+
 void TrafficTableModel::beginClear() { beginResetModel(); }
 
 void TrafficTableModel::endClear()
 {
     m_rows = static_cast<int>(m_store.rowCount(m_category));
+    if (m_holding)
+        holdCounts(true);
     endResetModel();
 }
 

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 
 #include <span>
+#include <vector>
 #include <string_view>
 
 namespace rovex {
@@ -55,6 +56,9 @@ public:
 
     // The ignore lists changed: rows may now be shown as ignored, or no longer.
     void ignoringChanged();
+    // While held, rows show the counts they had when the hold began (a paused window);
+    // rows added to the view meanwhile show theirs.
+    void holdCounts(bool hold);
 
     // The store added and counted these rows since the model was last told.
     void applyChanges(const ChangedRows& changes);
@@ -75,6 +79,8 @@ private:
     const ServiceNames& m_services;
     bool m_countriesKnowIPv6;
     int m_rows = 0; // what the views were told; the store may be ahead within a chunk
+    bool m_holding = false;
+    std::vector<std::int64_t> m_heldCounts; // by position, while holding
 };
 
 } // namespace rovex

@@ -139,6 +139,7 @@ TEST_F(TableToolsTest, PauseHoldsBothTablesUntilItEndsThenCatchesUp)
 
     feed(blockIn("203.0.113.3", "21") + blockIn("203.0.113.4", "21") + blockIn("203.0.113.5", "25"));
     EXPECT_EQ(names(*ports.model()), (std::vector<std::string>{"22", "21"}));
+    EXPECT_EQ(column(*ports.model(), Column::CountColumn), (std::vector<std::string>{"2", "1"})) << "counts held too";
     EXPECT_EQ(window.addressPanel().table().model()->rowCount(), 2);
     EXPECT_EQ(selectedNames(ports), (std::vector<std::string>{"21"}));
     EXPECT_TRUE(window.pauseButton().text().contains(QStringLiteral("3 new lines")));
@@ -146,6 +147,7 @@ TEST_F(TableToolsTest, PauseHoldsBothTablesUntilItEndsThenCatchesUp)
 
     window.pauseButton().click();
     EXPECT_EQ(names(*ports.model()), (std::vector<std::string>{"21", "22", "25"}));
+    EXPECT_EQ(column(*ports.model(), Column::CountColumn), (std::vector<std::string>{"3", "2", "1"}));
     EXPECT_EQ(window.addressPanel().table().model()->rowCount(), 5);
     EXPECT_EQ(selectedNames(ports), (std::vector<std::string>{"21"}));
 

@@ -128,9 +128,10 @@ void CategoryTablePanel::sizeColumns()
     header.setStretchLastSection(false);
     header.setMinimumSectionSize(24);
     const bool ports = isPortTable(m_category);
-    header.resizeSection(TrafficTableModel::IconColumn, ports ? fit("microsoft-ds") + 20 : 26);
+    // Samples of wide characters: digits, not the narrow "f" of a real address.
+    header.resizeSection(TrafficTableModel::IconColumn, ports ? fit("ms-wbt-server") + 20 : 26);
     header.resizeSection(TrafficTableModel::NameColumn,
-                         ports ? fit("655350") : fit("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff"));
+                         ports ? fit("655350") : fit("8888:8888:8888:8888:8888:8888:8888:8888"));
     header.resizeSection(TrafficTableModel::CountColumn, fit("99999999"));
     header.resizeSection(TrafficTableModel::DateColumn, fit("2000-00-00 00:00:00"));
     if (!ports) {

@@ -46,7 +46,7 @@ CategoryWindow::CategoryWindow(LiveTables& tables, TrafficKind kind, QWidget* pa
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
-    splitter->setSizes({420, 780});
+    splitter->setSizes({460, 780});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addWidget(makeStatusBar());
@@ -55,7 +55,7 @@ CategoryWindow::CategoryWindow(LiveTables& tables, TrafficKind kind, QWidget* pa
     m_refresh->setInterval(statusRefreshMs);
     connect(m_refresh, &QTimer::timeout, this, &CategoryWindow::refreshStatus);
     refreshStatus();
-    resize(1220, 580);
+    resize(1260, 580);
 }
 
 QWidget* CategoryWindow::makeStatusBar()

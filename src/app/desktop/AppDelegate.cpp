@@ -196,6 +196,7 @@ void AppDelegate::loadLibraryFile()
     if (!std::filesystem::exists(library, error))
         return;
     m_tables->store().setAllServicesDict(RXReadConf.loadAllServices(library));
+    m_tables->setServiceNames(RXReadConf.loadServiceNames(library));
     loadWatchLists(library);
     m_productBus->post(QStringLiteral("startVisualizer"));
 }

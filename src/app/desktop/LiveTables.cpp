@@ -125,6 +125,12 @@ void LiveTables::setPaused(TrafficKind kind, bool paused)
     }
 }
 
+void LiveTables::setServiceNames(ServiceImages names)
+{
+    m_services.setLibraryNames(std::move(names));
+    relabel(true);
+}
+
 LogStatus LiveTables::status() const
 {
     LogStatus status;
@@ -146,7 +152,7 @@ void LiveTables::ignore(TrafficCategory category, std::span<const std::size_t> p
 {
     m_store.ignore(category, positions);
     (isPortTable(category) ? m_ignorePort : m_ignoreIp)->listGrew();
-    ignoringChanged(isPortTable(category));
+    relabel(isPortTable(category));
 }
 
 bool LiveTables::ignoreName(IgnoreListModel::Kind kind, const std::string& name)
@@ -155,7 +161,7 @@ bool LiveTables::ignoreName(IgnoreListModel::Kind kind, const std::string& name)
     if (!(ports ? m_store.addIgnoredPort(name) : m_store.addIgnoredAddress(name)))
         return false;
     (ports ? m_ignorePort : m_ignoreIp)->listGrew();
-    ignoringChanged(ports);
+    relabel(ports);
     return true;
 }
 
@@ -170,21 +176,21 @@ void LiveTables::remove(TrafficCategory category, std::span<const std::size_t> p
 void LiveTables::deIgnorePort(std::span<const std::size_t> positions)
 {
     m_ignorePort->deIgnore(positions);
-    ignoringChanged(true);
+    relabel(true);
 }
 
 void LiveTables::deIgnoreIp(std::span<const std::size_t> positions)
 {
     m_ignoreIp->deIgnore(positions);
-    ignoringChanged(false);
+    relabel(false);
 }
 
-// The lists hold for all four kinds: every table of the list's kind repaints its marks.
-void LiveTables::ignoringChanged(bool ports)
+// The ignore lists hold for all four kinds: every table of the list's kind repaints.
+void LiveTables::relabel(bool ports)
 {
     for (const TrafficCategory category : allTrafficCategories) {
         if (isPortTable(category) == ports)
-            model(category).ignoringChanged();
+            model(category).labelsChanged();
     }
 }
 

@@ -77,6 +77,9 @@ public:
     void setPaused(TrafficKind kind, bool paused);
     bool isPaused(TrafficKind kind) const { return m_paused[indexOf(kind)]; }
 
+    // The library file's service names, shown before the system's for ports it lists.
+    void setServiceNames(ServiceImages names);
+
     // The follower whose chunks come here, for the status the windows show.
     void followLog(const RXReadLog* reader) { m_reader = reader; }
     LogStatus status() const;
@@ -91,7 +94,7 @@ private:
     void takeChanges();
     void schedulePublish();
     void publish(TrafficCategory category);
-    void ignoringChanged(bool ports);
+    void relabel(bool ports);
 
     const CountryDatabase& m_countries;
     TrafficStore m_store;

@@ -11,6 +11,8 @@ ServiceNames::ServiceNames(std::filesystem::path services) : m_services(std::mov
 
 std::string_view ServiceNames::nameOf(std::string_view port) const
 {
+    if (const auto named = m_library.find(port); named != m_library.end())
+        return named->second;
     if (!m_loaded)
         load();
     const auto found = m_names.find(std::string(port));

@@ -209,10 +209,12 @@ void TrafficTableModel::removePositions(std::span<const std::size_t> positions)
         holdCounts(true); // positions moved up: the held counts follow them
 }
 
-void TrafficTableModel::ignoringChanged()
+void TrafficTableModel::labelsChanged()
 {
-    if (m_rows > 0)
-        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
+    if (m_rows > 0) {
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1),
+                           {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
+    }
 }
 
 // A copy of every count: the user's pause, not a batch, pays for it.

@@ -54,8 +54,8 @@ public:
     QString countryAt(std::size_t row) const;
     bool isIgnoredAt(std::size_t row) const;
 
-    // The ignore lists changed: rows may now be shown as ignored, or no longer.
-    void ignoringChanged();
+    // The ignore lists or the service names changed: every row repaints its marks and labels.
+    void labelsChanged();
     // While held, rows show the counts they had when the hold began (a paused window);
     // rows added to the view meanwhile show theirs.
     void holdCounts(bool hold);

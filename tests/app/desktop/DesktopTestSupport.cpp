@@ -57,7 +57,7 @@ namespace {
 std::filesystem::path writeServices(const TempRoot& root)
 {
     const std::filesystem::path services = root.path() / "services";
-    std::ofstream(services) << "ssh 22/tcp # secure shell\nhttp 80/tcp www\nhttp 80/udp\nhttps 443/tcp\n";
+    std::ofstream(services) << "ftp 21/tcp\nssh 22/tcp # secure shell\nhttp 80/tcp www\nhttp 80/udp\nhttps 443/tcp\n";
     return services;
 }
 

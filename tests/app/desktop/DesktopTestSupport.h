@@ -42,7 +42,7 @@ std::string pfLine(const std::string& action, const std::string& direction, cons
 QByteArray blockIn(const std::string& source, const std::string& port);
 
 // Live tables under a private root that tell the views after every chunk, ranked by count,
-// with a service table of their own (ssh 22, http 80, https 443).
+// with a service table of their own (ftp 21, ssh 22, http 80, https 443).
 struct LiveTablesFixture : testing::Test {
     LiveTablesFixture();
 

@@ -4,6 +4,7 @@
 #include "app/desktop/CategoryWindow.h"
 #include "app/desktop/IgnoreListWindow.h"
 #include "app/desktop/LiveTables.h"
+#include "firewall/RXReadRovexConf.h"
 #include "follow/RXReadLog.h"
 
 #include <QHeaderView>
@@ -251,6 +252,19 @@ TEST_F(TableToolsTest, NamesTypedIntoTheIgnoreListsAreCheckedFirst)
 
     feed(blockIn("203.0.113.1", "80") + blockIn("203.0.113.1", "22"));
     EXPECT_EQ(names(tables.sorted(TrafficCategory::PortBlockIn)), (std::vector<std::string>{"22"}));
+}
+
+TEST_F(TableToolsTest, PortsShowTheLibrarysServiceNameElseTheSystemOne)
+{
+    feed(blockIn("203.0.113.1", "22") + blockIn("203.0.113.1", "21") + blockIn("203.0.113.1", "9999"));
+    const QAbstractItemModel& shown = tables.sorted(TrafficCategory::PortBlockIn);
+    EXPECT_EQ(column(shown, Column::IconColumn), (std::vector<std::string>{"ssh", "ftp", ""}));
+    root.writeLibrary();
+    tables.setServiceNames(RXReadRovexConf().loadServiceNames(root.library()));
+    EXPECT_EQ(column(shown, Column::IconColumn), (std::vector<std::string>{"SSH", "ftp", ""}));
+    CategoryTablePanel ports(tables, TrafficCategory::PortBlockIn);
+    typeFilter(ports, QStringLiteral("sh"));
+    EXPECT_EQ(names(*ports.table().model()), (std::vector<std::string>{"22"}));
 }
 
 TEST_F(TableToolsTest, AddressesWithoutCountrySayWhy)

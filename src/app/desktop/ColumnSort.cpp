@@ -3,7 +3,6 @@
 #include "app/desktop/TrafficTableModel.h"
 
 #include <algorithm>
-#include <string>
 #include <string_view>
 
 namespace rovex {
@@ -27,11 +26,11 @@ void sortBy(std::vector<std::size_t>& positions, Qt::SortOrder order, const Key&
 
 void sortByCountry(const TrafficTableModel& table, std::vector<std::size_t>& positions, Qt::SortOrder order)
 {
-    // The shown text is built per row: build it once, not once per comparison.
-    std::vector<std::pair<std::string, std::size_t>> keyed;
+    // A row without a country has its address classified: once per row, not per comparison.
+    std::vector<std::pair<std::string_view, std::size_t>> keyed;
     keyed.reserve(positions.size());
     for (const std::size_t position : positions)
-        keyed.emplace_back(table.countryAt(position).toStdString(), position);
+        keyed.emplace_back(table.countryAt(position), position);
     std::stable_sort(keyed.begin(), keyed.end(), [order](const auto& left, const auto& right) {
         return order == Qt::AscendingOrder ? left.first < right.first : right.first < left.first;
     });

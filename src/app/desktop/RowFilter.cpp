@@ -30,7 +30,7 @@ bool RowFilter::matches(const TrafficTableModel& table, std::size_t position) co
         return true;
     if (holds(table.nameAt(position)) || holds(table.serviceAt(position)))
         return true;
-    return holds(table.countryAt(position).toStdString());
+    return holds(table.countryAt(position));
 }
 
 } // namespace rovex

@@ -100,14 +100,14 @@ std::string_view TrafficTableModel::flagAt(std::size_t row) const
     return isPortTable(m_category) ? std::string_view() : m_store.ipRows(m_category)[row].ipImage;
 }
 
-QString TrafficTableModel::countryAt(std::size_t row) const
+std::string_view TrafficTableModel::countryAt(std::size_t row) const
 {
     if (isPortTable(m_category))
         return {};
     const ObjIp& address = m_store.ipRows(m_category)[row];
     if (!address.nationName.empty())
-        return textOf(address.nationName);
-    return QString::fromLatin1(noCountryReason(address.ipName, m_countriesKnowIPv6));
+        return address.nationName;
+    return noCountryReason(address.ipName, m_countriesKnowIPv6);
 }
 
 bool TrafficTableModel::isIgnoredAt(std::size_t row) const
@@ -124,7 +124,7 @@ QVariant TrafficTableModel::display(const QModelIndex& index) const
     case NameColumn: return textOf(nameAt(row));
     case CountColumn: return QString::number(countAt(row));
     case DateColumn: return dateText(dateAt(row));
-    case CountryColumn: return countryAt(row);
+    case CountryColumn: return textOf(countryAt(row));
     default: return {};
     }
 }

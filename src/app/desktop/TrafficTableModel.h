@@ -51,7 +51,7 @@ public:
     // The flag's code of an address row; empty for port rows and rows without a country.
     std::string_view flagAt(std::size_t row) const;
     // The country of an address row, or why it has none ("private", "IPv6", ...).
-    QString countryAt(std::size_t row) const;
+    std::string_view countryAt(std::size_t row) const;
     bool isIgnoredAt(std::size_t row) const;
 
     // The ignore lists or the service names changed: every row repaints its marks and labels.

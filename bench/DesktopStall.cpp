@@ -3,13 +3,16 @@
 // should fire every 5 ms measures how late the event loop gets to it. Prints the longest
 // stall, the 99th percentile, the lines counted and the resident memory at the end.
 //
-//   desktop_stall ROVEX_SIM [RATE] [SECONDS] [ADDRESSES] [--simple-log ROWS]
+//   desktop_stall ROVEX_SIM [RATE] [SECONDS] [ADDRESSES] [--simple-log ROWS] [--chosen]
 //
-// With --simple-log only the simple log window is open, keeping ROWS rows live.
+// With --simple-log only the simple log window is open, keeping ROWS rows live. With
+// --chosen the address tables are filtered (by "1") and the port tables sorted by their
+// first sighting, as a user working in them would have them.
 //
 // Runs on whatever platform Qt is given (offscreen, or a real X server through Xvfb).
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/LiveTables.h"
+#include "app/desktop/TrafficTableModel.h"
 #include "app/images/Images.h"
 #include "app/simplelog/RXSimpleLogController.h"
 #include "app/simplelog/SimpleLogModel.h"
@@ -72,6 +75,7 @@ int main(int argc, char** argv)
         simpleLogRows = arguments[at + 1].toInt();
         arguments.remove(at, 2);
     }
+    const bool chosen = arguments.removeAll(QStringLiteral("--chosen")) > 0;
     if (arguments.size() < 2) {
         std::cerr << "usage: desktop_stall ROVEX_SIM [RATE] [SECONDS] [ADDRESSES] [--simple-log ROWS]\n";
         return 2;
@@ -91,6 +95,15 @@ int main(int argc, char** argv)
     } else {
         delegate.showAllWindows();
         delegate.simplewindow().hide();
+    }
+    if (chosen) {
+        for (const rovex::TrafficCategory category : rovex::allTrafficCategories) {
+            rovex::ByCountProxyModel& shown = delegate.tables().sorted(category);
+            if (rovex::isPortTable(category))
+                shown.sort(rovex::TrafficTableModel::DateColumn, Qt::AscendingOrder);
+            else
+                shown.setFilter(QStringLiteral("1"));
+        }
     }
 
     QProcess writer;

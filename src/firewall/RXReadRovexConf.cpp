@@ -201,14 +201,27 @@ ServiceList loadWatched(const std::filesystem::path& path, const char* flag)
 
 } // namespace
 
+// Each port key of every service mapped to what text(service) gives, the first service
+// listing a key keeping it.
+template <typename Text>
+ServiceImages portKeys(const std::filesystem::path& path, Text&& text)
+{
+    ServiceImages keys;
+    forEachService(path, [&keys, &text](const ServiceEntry& service) {
+        forEachPiece(service.ports, ' ',
+                     [&keys, &service, &text](std::string_view token) { addImageKeys(keys, token, text(service)); });
+    });
+    return keys;
+}
+
 ServiceImages RXReadRovexConf::loadAllServices(const std::filesystem::path& path) const
 {
-    ServiceImages images;
-    forEachService(path, [&images](const ServiceEntry& service) {
-        forEachPiece(service.ports, ' ',
-                     [&images, &service](std::string_view token) { addImageKeys(images, token, service.image); });
-    });
-    return images;
+    return portKeys(path, [](const ServiceEntry& service) { return service.image; });
+}
+
+ServiceImages RXReadRovexConf::loadServiceNames(const std::filesystem::path& path) const
+{
+    return portKeys(path, [](const ServiceEntry& service) { return service.name; });
 }
 
 ServiceList RXReadRovexConf::loadNotify(const std::filesystem::path& path) const

@@ -17,6 +17,10 @@ public:
     // mapped to the image of the first service in the file that lists it.
     ServiceImages loadAllServices(const std::filesystem::path& path) const;
 
+    // The same keys mapped to the name of the first service listing them, for the tables'
+    // service column.
+    ServiceImages loadServiceNames(const std::filesystem::path& path) const;
+
     // The services whose "serviceNotifyInbound" is true, in file order, with their ports
     // spelled out one by one in "servicePorts".
     ServiceList loadNotify(const std::filesystem::path& path) const;

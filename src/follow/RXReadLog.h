@@ -43,6 +43,8 @@ public:
     ~RXReadLog() override;
 
     const QString& path() const { return m_watcher.pathfilelog(); }
+    // Whether the log's file is open and read; false while the log is missing.
+    bool isFollowing() const { return m_current.file.isOpen(); }
 
     // Starts following and returns at once; later calls do nothing.
     void checklogfileandreadlog();

@@ -122,6 +122,11 @@ TEST_P(ReadRovexConfFormatTest, ImagesGoToTheFirstServiceListingAPort)
         {"6001", "x11"}, {"6002", "x11"}, {"6000:6002", "x11"}, {"25", "late"}, {"1:65535", "all"},
     };
     EXPECT_EQ(m_reader.loadAllServices(path), expected);
+    const ServiceImages names = m_reader.loadServiceNames(path);
+    EXPECT_EQ(names.size(), expected.size()) << "the same keys";
+    EXPECT_EQ(names.at("22"), "X11");
+    EXPECT_EQ(names.at("80"), "Web Server");
+    EXPECT_EQ(names.at("8080"), "Proxy");
 }
 
 TEST_P(ReadRovexConfFormatTest, WatchListsSpellOutEveryPort)

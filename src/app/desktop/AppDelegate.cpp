@@ -86,6 +86,7 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     connect(m_logOpener.get(), &DesktopOpener::failed, this, [this](const QString& reason) {
         showAlert(*m_noLogFileAlert, QStringLiteral("The log could not be opened in a viewer.\n") + reason);
     });
+    m_tables->followLog(m_myRXReadLog.get()); // the windows' status line names it
     m_tortaPopover = std::make_unique<TortaPopover>();
     m_rovexController = std::make_unique<RovexController>(*this, *m_productBus);
     connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(),
@@ -228,6 +229,7 @@ void AppDelegate::loadLibraryFile()
     if (!std::filesystem::exists(library, error))
         return;
     m_tables->store().setAllServicesDict(RXReadConf.loadAllServices(library));
+    m_tables->setServiceNames(RXReadConf.loadServiceNames(library));
     loadWatchLists(library);
     m_productBus->post(QStringLiteral("startVisualizer"));
 }

@@ -1,5 +1,8 @@
 #include "app/desktop/ByCountProxyModel.h"
 
+#include "app/desktop/ColumnSort.h"
+#include "app/desktop/FilteredRanking.h"
+#include "app/desktop/FixedOrder.h"
 #include "app/desktop/TrafficTableModel.h"
 #include "intake/TrafficStore.h"
 
@@ -14,7 +17,9 @@ constexpr std::size_t absent = SIZE_MAX;
 
 } // namespace
 
-ByCountProxyModel::ByCountProxyModel(QObject* parent) : QAbstractProxyModel(parent) {}
+ByCountProxyModel::ByCountProxyModel(QObject* parent)
+    : QAbstractProxyModel(parent), m_sortColumn(TrafficTableModel::CountColumn)
+{}
 
 void ByCountProxyModel::setTable(TrafficTableModel* table)
 {
@@ -33,7 +38,10 @@ void ByCountProxyModel::setTable(TrafficTableModel* table)
         connect(table, &QAbstractItemModel::modelReset, this, &ByCountProxyModel::resetFromTable);
         connect(table, &QAbstractItemModel::dataChanged, this, &ByCountProxyModel::sourceDataChanged);
     }
+    m_chosen.reset();
     m_rows = table != nullptr ? table->rowCount() : 0;
+    if (table != nullptr)
+        chooseOrder();
     endResetModel();
 }
 
@@ -41,7 +49,7 @@ void ByCountProxyModel::sortByCount()
 {
     if (m_sorting || m_table == nullptr)
         return;
-    std::vector<std::size_t> all(static_cast<std::size_t>(m_rows));
+    std::vector<std::size_t> all(static_cast<std::size_t>(m_table->rowCount()));
     std::iota(all.begin(), all.end(), std::size_t{0});
     m_sorting = true;
     resort(all);
@@ -49,11 +57,26 @@ void ByCountProxyModel::sortByCount()
 
 void ByCountProxyModel::resort(std::span<const std::size_t> changed)
 {
-    if (!m_sorting || m_table == nullptr)
+    if (m_table == nullptr)
         return;
+    if (m_chosen) {
+        // The store's ranking is kept all the same: going back to it is then free.
+        if (m_sorting)
+            m_table->store().rank(m_table->category(), changed);
+        if (m_chosen->moves())
+            relayout([&] { m_chosen->place(changed); });
+        return;
+    }
+    if (m_sorting)
+        relayout([&] { m_table->store().rank(m_table->category(), changed); });
+}
+
+template <typename Change>
+void ByCountProxyModel::relayout(Change&& change)
+{
     // Views save what they hold while the old order still answers; only then does it move.
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_table->store().rank(m_table->category(), changed);
+    change();
     const QModelIndexList held = persistentIndexList();
     QModelIndexList moved;
     moved.reserve(held.size());
@@ -64,6 +87,59 @@ void ByCountProxyModel::resort(std::span<const std::size_t> changed)
     }
     changePersistentIndexList(held, moved);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ByCountProxyModel::sort(int column, Qt::SortOrder order)
+{
+    if (column == m_sortColumn && order == m_sortOrder)
+        return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    if (m_table != nullptr)
+        relayout([this] { chooseOrder(); });
+}
+
+void ByCountProxyModel::setFilter(const QString& text)
+{
+    RowFilter filter(text);
+    if (filter.text() == m_filter.text())
+        return;
+    beginResetModel();
+    m_filter = std::move(filter);
+    if (m_table != nullptr)
+        chooseOrder();
+    endResetModel();
+}
+
+bool ByCountProxyModel::showsRanking() const
+{
+    return m_filter.empty() && m_sortColumn == TrafficTableModel::CountColumn && m_sortOrder == Qt::DescendingOrder;
+}
+
+// The one pass over all rows, on the user's action: which rows pass, in which order.
+void ByCountProxyModel::chooseOrder()
+{
+    const auto rows = static_cast<std::size_t>(m_table->rowCount());
+    if (showsRanking()) {
+        m_chosen.reset();
+        m_rows = static_cast<int>(rows);
+        return;
+    }
+    std::vector<std::size_t> shown;
+    for (std::size_t position = 0; position < rows; ++position) {
+        if (m_filter.matches(*m_table, position))
+            shown.push_back(position);
+    }
+    if (m_sortColumn == TrafficTableModel::CountColumn && m_sortOrder == Qt::DescendingOrder) {
+        const TrafficTableModel* table = m_table;
+        m_chosen = std::make_unique<FilteredRanking>(shown, [table](std::size_t position) {
+            return RankKey{table->countAt(position), table->sightingAt(position)};
+        });
+    } else {
+        m_chosen = std::make_unique<FixedOrder>(sortedByColumn(*m_table, std::move(shown), m_sortColumn, m_sortOrder),
+                                                rows);
+    }
+    m_rows = static_cast<int>(m_chosen->size());
 }
 
 QModelIndex ByCountProxyModel::index(int row, int column, const QModelIndex& parent) const
@@ -106,6 +182,8 @@ QModelIndex ByCountProxyModel::mapFromSource(const QModelIndex& sourceIndex) con
 std::size_t ByCountProxyModel::positionAt(int row) const
 {
     const auto rank = static_cast<std::size_t>(row);
+    if (m_chosen)
+        return m_chosen->positionAt(rank);
     if (!m_sorting)
         return rank;
     const TrafficStore& store = m_table->store();
@@ -117,6 +195,10 @@ std::size_t ByCountProxyModel::positionAt(int row) const
 
 int ByCountProxyModel::rowOf(std::size_t position) const
 {
+    if (m_chosen) {
+        const std::size_t row = m_chosen->rowOf(position);
+        return row == ShownOrder::absent ? -1 : static_cast<int>(row);
+    }
     if (position >= static_cast<std::size_t>(m_rows))
         return -1;
     if (!m_sorting)
@@ -126,14 +208,29 @@ int ByCountProxyModel::rowOf(std::size_t position) const
                                                                       : static_cast<int>(rank);
 }
 
+// Positions moved up after a removal: the chosen order is chosen again.
 void ByCountProxyModel::resetFromTable()
 {
-    m_rows = m_table->rowCount();
+    chooseOrder();
     endResetModel();
 }
 
 void ByCountProxyModel::sourceRowsInserted(const QModelIndex& /*parent*/, int first, int last)
 {
+    if (m_chosen) {
+        std::vector<std::size_t> joining;
+        for (auto position = static_cast<std::size_t>(first); position <= static_cast<std::size_t>(last); ++position) {
+            if (m_filter.matches(*m_table, position))
+                joining.push_back(position);
+        }
+        if (joining.empty())
+            return;
+        beginInsertRows({}, m_rows, m_rows + static_cast<int>(joining.size()) - 1);
+        m_chosen->append(joining);
+        m_rows = static_cast<int>(m_chosen->size());
+        endInsertRows();
+        return;
+    }
     beginInsertRows({}, m_rows, m_rows + (last - first));
     m_rows += last - first + 1;
     endInsertRows();
@@ -145,7 +242,7 @@ void ByCountProxyModel::sourceDataChanged(const QModelIndex& topLeft, const QMod
 {
     if (m_rows == 0)
         return;
-    if (!m_sorting) {
+    if (!m_sorting && !m_chosen) {
         Q_EMIT dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight), roles);
         return;
     }

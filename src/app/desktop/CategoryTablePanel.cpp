@@ -7,16 +7,28 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace rovex {
+
+namespace {
+
+// Typing is filtered once it pauses: each filtering is a pass over the whole table.
+constexpr int filterDelayMs = 200;
+
+} // namespace
 
 CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory category, QWidget* parent)
     : QWidget(parent),
       m_tables(tables),
       m_category(category),
+      m_filter(new QLineEdit(this)),
+      m_filterDelay(new QTimer(this)),
       m_table(new QTableView(this)),
       m_ignore(addButton("btnignore", "ignore")),
       m_remove(addButton("btnremove", "remove")),
@@ -31,8 +43,21 @@ CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory categ
         m_export = addButton("btnexport", "export");
     }
     configureTable();
+    describeButtons();
+    m_filter->setObjectName(QStringLiteral("filter") + textOf(suffix(category)));
+    m_filter->setPlaceholderText(isPortTable(category) ? QStringLiteral("Filter by port or service")
+                                                       : QStringLiteral("Filter by address or country"));
+    m_filter->setClearButtonEnabled(true);
+    m_filterDelay->setSingleShot(true);
+    m_filterDelay->setInterval(filterDelayMs);
+    connect(m_filter, &QLineEdit::textChanged, m_filterDelay, qOverload<>(&QTimer::start));
+    connect(m_filter, &QLineEdit::returnPressed, this, &CategoryTablePanel::applyFilter);
+    connect(m_filterDelay, &QTimer::timeout, this, &CategoryTablePanel::applyFilter);
+    auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), m_table, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &CategoryTablePanel::removeSelected);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_filter);
     layout->addWidget(m_table, 1);
     layout->addLayout(makeButtons());
     connect(m_ignore, &QPushButton::clicked, this, &CategoryTablePanel::ignoreSelected);
@@ -64,12 +89,21 @@ QLayout* CategoryTablePanel::makeButtons()
     return buttons;
 }
 
+void CategoryTablePanel::describeButtons()
+{
+    const QString what = isPortTable(m_category) ? QStringLiteral("ports") : QStringLiteral("addresses");
+    m_ignore->setToolTip(QStringLiteral("Stop counting lines for the selected %1, in all four windows "
+                                        "(the ignore lists undo it)")
+                             .arg(what));
+    m_remove->setToolTip(QStringLiteral("Take the selected rows out of this table (Delete); "
+                                        "they come back when seen again"));
+}
+
 void CategoryTablePanel::configureTable()
 {
     m_table->setModel(&m_tables.sorted(m_category));
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setSortingEnabled(false); // always by count, as the tables are kept
     m_table->setAlternatingRowColors(true);
     m_table->setShowGrid(false);
     m_table->setWordWrap(false);
@@ -78,13 +112,38 @@ void CategoryTablePanel::configureTable()
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     QHeaderView& header = *m_table->horizontalHeader();
     header.setHighlightSections(false);
-    header.setStretchLastSection(true);
-    header.resizeSection(TrafficTableModel::IconColumn, 26);
-    header.resizeSection(TrafficTableModel::NameColumn, isPortTable(m_category) ? 70 : 250);
-    header.resizeSection(TrafficTableModel::CountColumn, 70);
-    header.resizeSection(TrafficTableModel::DateColumn, 140);
-    if (!isPortTable(m_category))
-        header.resizeSection(TrafficTableModel::FlagColumn, 56);
+    // By count, highest first, until the user clicks another header.
+    header.setSortIndicator(TrafficTableModel::CountColumn, Qt::DescendingOrder);
+    m_table->setSortingEnabled(true);
+    sizeColumns();
+}
+
+// Widths from the font: a whole IPv6 address, a date, a service name; the country takes
+// what a long name needs, not the spare width, and the flag column fits the flag.
+void CategoryTablePanel::sizeColumns()
+{
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const auto fit = [&metrics](const char* text) { return metrics.horizontalAdvance(QLatin1String(text)) + 16; };
+    QHeaderView& header = *m_table->horizontalHeader();
+    header.setStretchLastSection(false);
+    header.setMinimumSectionSize(24);
+    const bool ports = isPortTable(m_category);
+    // Samples of wide characters: digits, not the narrow "f" of a real address.
+    header.resizeSection(TrafficTableModel::IconColumn, ports ? fit("ms-wbt-server") + 20 : 26);
+    header.resizeSection(TrafficTableModel::NameColumn,
+                         ports ? fit("655350") : fit("8888:8888:8888:8888:8888:8888:8888:8888"));
+    header.resizeSection(TrafficTableModel::CountColumn, fit("99999999"));
+    header.resizeSection(TrafficTableModel::DateColumn, fit("2000-00-00 00:00:00"));
+    if (!ports) {
+        header.resizeSection(TrafficTableModel::FlagColumn, 28);
+        header.resizeSection(TrafficTableModel::CountryColumn, fit("Bosnia and Herzegovina"));
+    }
+}
+
+void CategoryTablePanel::applyFilter()
+{
+    m_filterDelay->stop();
+    m_tables.sorted(m_category).setFilter(m_filter->text());
 }
 
 void CategoryTablePanel::ignoreSelected()

@@ -6,15 +6,17 @@
 #include <QWidget>
 
 class QLayout;
+class QLineEdit;
 class QPushButton;
 class QTableView;
+class QTimer;
 
 namespace rovex {
 
 class LiveTables;
 
-// One live table of a category window with the buttons under it. The same panel serves
-// all eight tables; only the category differs.
+// One live table of a category window with its filter field above and the buttons under
+// it. The same panel serves all eight tables; only the category differs.
 class CategoryTablePanel final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CategoryTablePanel)
@@ -24,6 +26,7 @@ public:
 
     TrafficCategory category() const { return m_category; }
     QTableView& table() const { return *m_table; }
+    QLineEdit& filterField() const { return *m_filter; }
     QPushButton& ignoreButton() const { return *m_ignore; }
     QPushButton& removeButton() const { return *m_remove; }
     QPushButton& infoButton() const { return *m_info; }
@@ -45,6 +48,9 @@ public:
     void getInfoSelected();
     // Asks for the pie of the selected row highest up.
     void graficiSelected();
+    // Shows the rows the filter field's text selects now, without waiting for the pause in
+    // typing.
+    void applyFilter();
 
 Q_SIGNALS:
     void informationRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
@@ -52,11 +58,15 @@ Q_SIGNALS:
 
 private:
     void configureTable();
+    void sizeColumns();
+    void describeButtons();
     QLayout* makeButtons();
     QPushButton* addButton(const char* textKey, const char* name);
 
     LiveTables& m_tables;
     TrafficCategory m_category;
+    QLineEdit* m_filter;
+    QTimer* m_filterDelay;
     QTableView* m_table;
     QPushButton* m_ignore;
     QPushButton* m_remove;

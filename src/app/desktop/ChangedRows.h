@@ -16,7 +16,8 @@ struct ChangedRows {
     bool added = false;
     std::size_t firstCounted = SIZE_MAX;
     std::size_t lastCounted = 0;
-    std::vector<std::size_t> positions; // a row counted in several chunks is here more than once
+    std::vector<std::size_t> positions; // a row counted in several chunks may be here more than once
+    std::size_t compactAt = 4096;
 
     void merge(const TableChanges& changes)
     {
@@ -27,6 +28,12 @@ struct ChangedRows {
         }
         positions.insert(positions.end(), changes.added.begin(), changes.added.end());
         positions.insert(positions.end(), changes.counted.begin(), changes.counted.end());
+        // A paused view gathers chunks for long: the same rows once each, however long.
+        if (positions.size() >= compactAt) {
+            std::sort(positions.begin(), positions.end());
+            positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+            compactAt = std::max<std::size_t>(4096, positions.size() * 2);
+        }
     }
     bool counted() const { return firstCounted <= lastCounted; }
     bool empty() const { return !added && !counted(); }

@@ -2,6 +2,8 @@
 
 #include "app/desktop/ByCountProxyModel.h"
 #include "app/desktop/IgnoreListModel.h"
+#include "app/desktop/LogStatus.h"
+#include "app/desktop/ServiceNames.h"
 #include "app/desktop/TrafficTableModel.h"
 
 #include "intake/LogIntake.h"
@@ -9,6 +11,7 @@
 #include "intake/ServiceWatch.h"
 #include "intake/TrafficStore.h"
 #include "lookup/CountryDatabase.h"
+#include "lookup/PortServices.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -20,6 +23,8 @@
 #include <span>
 
 namespace rovex {
+
+class RXReadLog;
 
 // The live classification and the models over it: every chunk the follower reads goes
 // into the store, the new address rows get their country, and each table's model is told
@@ -35,7 +40,7 @@ public:
     static constexpr std::chrono::milliseconds defaultViewDelay{100};
 
     explicit LiveTables(const CountryDatabase& countries, std::chrono::milliseconds viewDelay = defaultViewDelay,
-                        QObject* parent = nullptr);
+                        const std::filesystem::path& services = systemServicesFile, QObject* parent = nullptr);
     ~LiveTables() override;
 
     TrafficStore& store() { return m_store; }
@@ -64,13 +69,32 @@ public:
     void deIgnorePort(std::span<const std::size_t> positions);
     void deIgnoreIp(std::span<const std::size_t> positions);
     void cleanAll();
+    // Puts a name typed by the user on an ignore list; false when it was there already.
+    bool ignoreName(IgnoreListModel::Kind kind, const std::string& name);
+
+    // A paused kind's two tables stand still: the store counts on, and the views hear of
+    // it all at once when the pause ends.
+    void setPaused(TrafficKind kind, bool paused);
+    bool isPaused(TrafficKind kind) const { return m_paused[indexOf(kind)]; }
+
+    // The library file's service names, shown before the system's for ports it lists.
+    void setServiceNames(ServiceImages names);
+
+    // The follower whose chunks come here, for the status the windows show.
+    void followLog(const RXReadLog* reader) { m_reader = reader; }
+    LogStatus status() const;
 
 Q_SIGNALS:
+    // The views were told what the last chunks changed (at most once per view delay).
+    void progressed();
     // An inbound line reached a watched service.
     void serviceNotification(const rovex::ServiceNotification& notification);
 
 private:
     void takeChanges();
+    void schedulePublish();
+    void publish(TrafficCategory category);
+    void relabel(bool ports);
 
     const CountryDatabase& m_countries;
     TrafficStore m_store;
@@ -83,6 +107,9 @@ private:
     std::array<ChangedRows, trafficCategoryCount> m_pending;
     QTimer m_publish;
     bool m_sortsByCount = false;
+    ServiceNames m_services;
+    std::array<bool, trafficKindCount> m_paused{};
+    const RXReadLog* m_reader = nullptr;
 };
 
 } // namespace rovex

@@ -4,6 +4,7 @@
 #include "app/desktop/CategoryTablePanel.h"
 #include "app/desktop/CategoryWindow.h"
 #include "app/desktop/TortaPopover.h"
+#include "app/desktop/TrafficTableModel.h"
 #include "app/stats/RXLogParser.h"
 #include "app/stats/StatsPortPopover.h"
 #include "app/stats/StatsWindow.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <QAbstractItemModel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
@@ -97,6 +99,33 @@ QStringList picturesOfStatistics(RXLogParser& parser, const QString& folder)
     return written;
 }
 
+// The window as a user works in it: both tables filtered, a row selected, and paused while
+// lines go on arriving; then as it was.
+QString pictureOfFilteredAndPaused(CategoryWindow& window, const QString& folder)
+{
+    CategoryTablePanel& ports = window.portPanel();
+    CategoryTablePanel& addresses = window.addressPanel();
+    const QAbstractItemModel& shown = *addresses.table().model();
+    const QString country = shown.rowCount() > 0 ? shown.index(0, TrafficTableModel::CountryColumn).data().toString()
+                                                 : QString();
+    ports.filterField().setText(QStringLiteral("http"));
+    ports.applyFilter();
+    addresses.filterField().setText(country);
+    addresses.applyFilter();
+    addresses.table().selectRow(0);
+    window.setPaused(true);
+    settle(2000);
+    window.refreshStatus();
+    settle(200);
+    QString file = takeScreenPicture({&window}, folder, QStringLiteral("inbound-blocked-filtered-paused"));
+    window.setPaused(false);
+    for (CategoryTablePanel* panel : {&ports, &addresses}) {
+        panel->filterField().clear();
+        panel->applyFilter();
+    }
+    return file;
+}
+
 } // namespace
 
 QStringList takePopoverPictures(AppDelegate& delegate, const QString& folder)
@@ -129,6 +158,7 @@ QStringList takePopoverPictures(AppDelegate& delegate, const QString& folder)
         written << pictureOfPopover(blocked, addresses.table(), 0, addresses.infoButton(), simpleLog.addrinfoPopover(),
                                     folder, QStringLiteral("inbound-blocked-address"), 2500);
     }
+    written << pictureOfFilteredAndPaused(blocked, folder);
     written << picturesOfPies(delegate, blocked, folder);
     written << picturesOfStatistics(delegate.logParser(), folder);
     if (delegate.versionCheck() != nullptr)

@@ -7,8 +7,12 @@
 #include <QAbstractTableModel>
 
 #include <span>
+#include <vector>
+#include <string_view>
 
 namespace rovex {
+
+class ServiceNames;
 
 // One of the eight live tables as Qt sees it: the store's rows in the order they were
 // added, read in place. The store is changed by the classifier first and the model told
@@ -23,7 +27,10 @@ public:
     // The row's count as a number: what the sorted views order by.
     static constexpr int countRole = Qt::UserRole + 1;
 
-    TrafficTableModel(TrafficStore& store, TrafficCategory category, QObject* parent = nullptr);
+    // The service names label the port rows; countriesKnowIPv6 says whether an IPv6 address
+    // without a country is simply unknown or outside what the database covers.
+    TrafficTableModel(TrafficStore& store, TrafficCategory category, const ServiceNames& services,
+                      bool countriesKnowIPv6, QObject* parent = nullptr);
 
     TrafficCategory category() const { return m_category; }
     // The store the rows live in; the sorted views rank them there.
@@ -34,8 +41,24 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The count of a row, as the sorted views order by it.
+    // What a row holds, as the views order and filter by it (rows are store positions).
     std::int64_t countAt(std::size_t row) const;
+    std::uint64_t sightingAt(std::size_t row) const;
+    TimePoint dateAt(std::size_t row) const;
+    std::string_view nameAt(std::size_t row) const;
+    // The service's name of a port row; empty for address rows and unnamed ports.
+    std::string_view serviceAt(std::size_t row) const;
+    // The flag's code of an address row; empty for port rows and rows without a country.
+    std::string_view flagAt(std::size_t row) const;
+    // The country of an address row, or why it has none ("private", "IPv6", ...).
+    std::string_view countryAt(std::size_t row) const;
+    bool isIgnoredAt(std::size_t row) const;
+
+    // The ignore lists or the service names changed: every row repaints its marks and labels.
+    void labelsChanged();
+    // While held, rows show the counts they had when the hold began (a paused window);
+    // rows added to the view meanwhile show theirs.
+    void holdCounts(bool hold);
 
     // The store added and counted these rows since the model was last told.
     void applyChanges(const ChangedRows& changes);
@@ -49,10 +72,15 @@ public:
 private:
     QVariant display(const QModelIndex& index) const;
     QVariant decoration(const QModelIndex& index) const;
+    QVariant toolTip(const QModelIndex& index) const;
 
     TrafficStore& m_store;
     TrafficCategory m_category;
+    const ServiceNames& m_services;
+    bool m_countriesKnowIPv6;
     int m_rows = 0; // what the views were told; the store may be ahead within a chunk
+    bool m_holding = false;
+    std::vector<std::int64_t> m_heldCounts; // by position, while holding
 };
 
 } // namespace rovex

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace rovex::test {
@@ -44,6 +45,29 @@ std::string pfLine(const std::string& action, const std::string& direction, cons
     return "Dec  4 10:15:01 mymac pf: 00:00:00.606036 rule 1/0(match): " + action + " " + direction
         + " on en0: " + source + "." + sourcePort + " > " + destination + "." + destinationPort
         + ": Flags [S], seq 1, win 1024, length 0\n";
+}
+
+QByteArray blockIn(const std::string& source, const std::string& port)
+{
+    return QByteArray::fromStdString(pfLine("block", "in", source, "40000", "192.168.1.10", port));
+}
+
+namespace {
+
+std::filesystem::path writeServices(const TempRoot& root)
+{
+    const std::filesystem::path services = root.path() / "services";
+    std::ofstream(services) << "ftp 21/tcp\nssh 22/tcp # secure shell\nhttp 80/tcp www\nhttp 80/udp\nhttps 443/tcp\n";
+    return services;
+}
+
+} // namespace
+
+LiveTablesFixture::LiveTablesFixture() : tables(countries, std::chrono::milliseconds{0}, writeServices(root))
+{
+    std::ostringstream ignored;
+    countries.load(root.nations(), ignored);
+    tables.sortByCount();
 }
 
 void acceptNextModal(QString* text, bool* above)

@@ -3,10 +3,13 @@
 #include "QtTestSupport.h"
 
 #include "app/desktop/AppDelegate.h"
+#include "app/desktop/LiveTables.h"
 
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -34,6 +37,21 @@ private:
 // A pf log line of the given action ("block"/"pass"), direction ("in"/"out") and endpoints.
 std::string pfLine(const std::string& action, const std::string& direction, const std::string& source,
                    const std::string& sourcePort, const std::string& destination, const std::string& destinationPort);
+
+// A "block in" line from the source to the port of a local address.
+QByteArray blockIn(const std::string& source, const std::string& port);
+
+// Live tables under a private root that tell the views after every chunk, ranked by count,
+// with a service table of their own (ftp 21, ssh 22, http 80, https 443).
+struct LiveTablesFixture : testing::Test {
+    LiveTablesFixture();
+
+    void feed(const QByteArray& text) { tables.readChunk(text); }
+
+    TempRoot root;
+    CountryDatabase countries;
+    LiveTables tables;
+};
 
 // Accepts the next modal dialog as soon as it is shown, and hands back its text and whether
 // it was placed above windows kept in front.

@@ -4,7 +4,7 @@
 #include "intake/LineAssembler.h"
 #include "intake/LiveClassifier.h"
 #include "intake/PfLineGrammar.h"
-#include "layouts/LayoutAdapter.h"
+#include "intake/LayoutAdapter.h"
 #include "sim/LogLineGenerator.h"
 
 #include <benchmark/benchmark.h>

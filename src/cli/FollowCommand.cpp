@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessViewer.h"
+#include "cli/LayoutOption.h"
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
 #include "firewall/FixedPaths.h"
@@ -38,7 +39,7 @@ void showLive(const HeadlessViewer& viewer, const std::filesystem::path& log)
 
 int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
 {
-    const CommandLine line(arguments, {{"--root", "--seconds"}, {"--json"}});
+    const CommandLine line(arguments, {{"--root", "--seconds", "--log", "--layouts"}, {"--json"}});
     const auto root = rootFolder(line);
     const auto seconds = static_cast<int>(
         line.wholeNumber("--seconds", "seconds", 1, std::int64_t{86400} * 365).value_or(0));
@@ -48,7 +49,8 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
 
     QCoreApplication application(argc, argv);
     HeadlessViewer viewer(root, std::cerr, keptNotifications);
-    const auto log = paths::underRoot(root, paths::pfLog);
+    viewer.setLayouts(layoutSetting(line));
+    const std::filesystem::path log = line.value("--log").value_or(paths::underRoot(root, paths::pfLog).string());
     RXReadLog reader(QString::fromStdString(log.string()));
     QObject::connect(&reader, &RXReadLog::chunkRead, &application, [&viewer](const QByteArray& chunk) {
         viewer.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())), Clock::now());

@@ -23,6 +23,7 @@ public:
     HeadlessViewer(const std::filesystem::path& root, std::ostream& diagnostics,
                    std::size_t keptNotifications = std::numeric_limits<std::size_t>::max());
 
+    void setLayouts(LayoutSetting setting) { m_intake.setLayouts(setting); }
     void feed(std::string_view bytes, TimePoint now);
     void endOfFile(TimePoint now);
 

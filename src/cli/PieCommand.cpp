@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/HeadlessViewer.h"
+#include "cli/LayoutOption.h"
 #include "cli/JsonWriter.h"
 #include "cli/LogInputs.h"
 #include "cli/RootFolder.h"
@@ -89,6 +90,7 @@ std::vector<RXDiaObj> rowSlices(const CommandLine& line, const std::string& tabl
     const auto root = rootFolder(line);
     std::vector<Input> inputs = openInputs(line.operands());
     HeadlessViewer viewer(root, std::cerr);
+    viewer.setLayouts(layoutSetting(line));
     for (Input& input : inputs)
         classify(viewer, input);
     return pieOfRow(viewer.store(), *category, row);
@@ -98,7 +100,7 @@ std::vector<RXDiaObj> rowSlices(const CommandLine& line, const std::string& tabl
 
 int runPie(const std::vector<std::string>& arguments)
 {
-    const CommandLine line(arguments, {{"--table", "--row", "--root"}, {"--json"}});
+    const CommandLine line(arguments, {{"--table", "--row", "--root", "--layouts"}, {"--json"}});
     const std::optional<std::string> table = line.value("--table");
     std::vector<RXDiaObj> slices;
     if (table) {

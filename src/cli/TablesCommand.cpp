@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessViewer.h"
+#include "cli/LayoutOption.h"
 #include "cli/LogInputs.h"
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
@@ -11,13 +12,14 @@ namespace rovex::cli {
 
 int runTables(const std::vector<std::string>& arguments)
 {
-    const CommandLine line(arguments, {{"--root", "--ignore-port", "--ignore-ip", "--top"}, {"--json"}});
+    const CommandLine line(arguments, {{"--root", "--ignore-port", "--ignore-ip", "--top", "--layouts"}, {"--json"}});
     const auto root = rootFolder(line);
     // How many rows of each table the text shows: all unless --top says otherwise.
     const auto top = static_cast<std::size_t>(line.wholeNumber("--top", "rows", 1).value_or(INT64_MAX));
     std::vector<Input> inputs = openInputs(line.operands());
 
     HeadlessViewer viewer(root, std::cerr);
+    viewer.setLayouts(layoutSetting(line));
     for (const std::string& port : line.values("--ignore-port"))
         viewer.store().addIgnoredPort(port);
     for (const std::string& address : line.values("--ignore-ip"))
@@ -31,6 +33,7 @@ int runTables(const std::vector<std::string>& arguments)
     } else {
         printTables(std::cout, viewer.store(), viewer.notifications(), {.rowsPerTable = top, .notifications = top});
         printLineSummary(std::cout, viewer.intake().classifier().outcomes(), viewer.intake().invalidLines());
+        printLayoutSummary(std::cout, viewer.intake().layouts());
     }
     return 0;
 }

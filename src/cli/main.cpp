@@ -15,10 +15,10 @@ namespace {
 
 constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
 
-  tables  [--root DIR] [--ignore-port P]... [--ignore-ip A]... [--top N] [--json] [FILE...]
-          classify log files (or standard input) into the eight tables
-  follow  [--root DIR] [--seconds N] [--json]
-          follow the root's live log and show the tables as they fill
+  tables  [--root DIR] [--ignore-port P]... [--ignore-ip A]... [--top N] [--layouts L] [--json] [FILE...]
+          classify log files (or standard input, or bzip2 archives) into the eight tables
+  follow  [--root DIR] [--log FILE] [--seconds N] [--layouts L] [--json]
+          follow the root's live log (or FILE) and show the tables as they fill
   country [--root DIR] [--json] ADDRESS...
           the country of each address from the root's country database
   services [--root DIR]
@@ -33,7 +33,7 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           the host name of each address by reverse DNS
   pie     [--json] NAME...
           the pie of a list with one name per occurrence: slices, colours, angles
-  pie     --table SUFFIX --row NAME [--root DIR] [--json] [FILE...]
+  pie     --table SUFFIX --row NAME [--root DIR] [--layouts L] [--json] [FILE...]
           the pie of one row of a table (PortBlockIn ... IpPassOut) of classified logs
   handoff blacklist|group [--json] ADDRESS...
           hand addresses to the running firewall product, as the windows' buttons do
@@ -43,7 +43,8 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           [--port P [--port-direction in|out] [--port-limit L2]] [--json]
           the leading addresses and target ports of the live log and N - 1 archives
 
-Fixed paths are resolved under --root (default /).
+Fixed paths are resolved under --root (default /). --layouts all also reads the pflog
+text of any pf firewall and the filterlog of pfSense and OPNsense (default: product).
 )";
 
 } // namespace

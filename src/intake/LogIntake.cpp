@@ -8,12 +8,14 @@ LogIntake::LogIntake(TrafficStore& store, const ServiceWatch& watch, LiveClassif
 
 void LogIntake::feed(std::string_view bytes, TimePoint now)
 {
-    m_assembler.feed(bytes, [this, now](std::string_view line) { m_classifier.classifyLine(line, now); });
+    m_assembler.feed(bytes,
+                     [this, now](std::string_view line) { m_classifier.classifyLine(m_adapter.adapt(line), now); });
 }
 
 void LogIntake::endOfFile(TimePoint now)
 {
-    m_assembler.endOfFile([this, now](std::string_view line) { m_classifier.classifyLine(line, now); });
+    m_assembler.endOfFile(
+        [this, now](std::string_view line) { m_classifier.classifyLine(m_adapter.adapt(line), now); });
 }
 
 } // namespace rovex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "intake/LayoutAdapter.h"
 #include "intake/LineAssembler.h"
 #include "intake/LiveClassifier.h"
 
@@ -8,7 +9,8 @@
 namespace rovex {
 
 // The road from read bytes to the tables: lines completed across reads, checked for
-// UTF-8 one by one, then classified. One per followed log.
+// UTF-8 one by one, put into the product's layout where another layout is read, then
+// classified. One per followed log.
 class LogIntake final {
 public:
     LogIntake(TrafficStore& store, const ServiceWatch& watch, LiveClassifier::NotificationSink notify);
@@ -19,12 +21,17 @@ public:
     // line is classified as it stands.
     void endOfFile(TimePoint now);
 
+    // Which log layouts are read: the product's only (the default), or every one known.
+    void setLayouts(LayoutSetting setting) { m_adapter.setSetting(setting); }
+    const LayoutAdapter& layouts() const { return m_adapter; }
+
     const LiveClassifier& classifier() const { return m_classifier; }
     std::uint64_t invalidLines() const { return m_assembler.invalidLines(); }
 
 private:
     LiveClassifier m_classifier;
     LineAssembler m_assembler;
+    LayoutAdapter m_adapter;
 };
 
 } // namespace rovex

@@ -161,6 +161,30 @@ TEST_F(Cli, RotatedArchivesGivenAsFilesAreDecodedInProcess)
     EXPECT_EQ(cut.out, "");
 }
 
+TEST_F(Cli, LayoutsAllReadsPflogTextAndFilterlogBesideTheProductsLines)
+{
+    std::ofstream(scratch / "mixed.log")
+        << "Dec  4 10:15:01 mymac pf: 00:00:00.1 rule 1/0(match): block in on en0: 203.0.113.7.1 > 10.0.0.1.22: "
+           "Flags [S]\n"
+        << "2025-03-17T14:54:08+00:00 fw pf[22382] 00:00:05.679886 rule 1/0(match): block in on igb0: "
+           "147.185.132.40.49282 > 70.35.182.103.5984: Flags [S], seq 1, win 1024, length 0\n"
+        << "<134>Mar 17 14:54:08 filterlog[1]: 5,,,1000000103,igb1,match,block,in,4,0x0,,64,12345,0,DF,6,tcp,60,"
+           "198.51.100.9,192.168.1.1,40000,443,0,S,1,,64240,,mss\n"
+        << "not a firewall line at all\n";
+    const std::string file = quoted((scratch / "mixed.log").string());
+    const Outcome product = run("tables --root data/root " + file);
+    EXPECT_EQ(product.out, run("tables --root data/root --layouts product " + file).out);
+    EXPECT_EQ(product.out.find("Layouts:"), std::string::npos) << "the product's output stays as it was";
+
+    const Outcome all = run("tables --root data/root --layouts all " + file);
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    for (const char* row : {"203.0.113.7", "147.185.132.40", "198.51.100.9", "5984", "443"})
+        EXPECT_NE(all.out.find(row), std::string::npos) << row << "\n" << all.out;
+    EXPECT_NE(all.out.find("Layouts: 1 product, 1 pflog, 1 filterlog, 1 unread\n"), std::string::npos) << all.out;
+
+    EXPECT_EQ(run("tables --layouts most " + file).exitCode, 2);
+}
+
 TEST_F(Cli, BadInputIsOneClearLineAndAFailingExit)
 {
     const Outcome unknown = run("tables --colour data/mixed.log");

@@ -2,7 +2,7 @@
 // exactly the fields of the record that the other layout's reader gave.
 #include "intake/PfLineGrammar.h"
 #include "layouts/FilterlogReader.h"
-#include "layouts/LayoutAdapter.h"
+#include "intake/LayoutAdapter.h"
 #include "layouts/PflogTextReader.h"
 #include "simplelog/SimpleLogLineReader.h"
 #include "stats/StatsLineReader.h"

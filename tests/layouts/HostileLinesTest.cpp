@@ -1,7 +1,7 @@
 // Lines a hostile or broken log can hold: the readers and the adapter must neither crash nor
 // read fields that are not there, and a long line must not cost more than a pass over it.
 #include "layouts/FilterlogReader.h"
-#include "layouts/LayoutAdapter.h"
+#include "intake/LayoutAdapter.h"
 #include "layouts/PflogTextReader.h"
 
 #include <gtest/gtest.h>

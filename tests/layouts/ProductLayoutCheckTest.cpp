@@ -2,7 +2,7 @@
 // keeps the line too, and it does answer for the product's ordinary lines (else the adapter
 // would read every product line twice).
 #include "intake/PfLineGrammar.h"
-#include "layouts/ProductLayoutCheck.h"
+#include "intake/ProductLayoutCheck.h"
 #include "sim/LogLineGenerator.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "layouts/LayoutAdapter.h"
+#include "intake/LayoutAdapter.h"
 
 #include "intake/PfLineGrammar.h"
 #include "layouts/FilterlogReader.h"
 #include "layouts/PflogTextReader.h"
-#include "layouts/ProductLayoutCheck.h"
+#include "intake/ProductLayoutCheck.h"
 #include "layouts/ProductLineWriter.h"
 
 namespace rovex {

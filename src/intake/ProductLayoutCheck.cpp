@@ -1,4 +1,4 @@
-#include "layouts/ProductLayoutCheck.h"
+#include "intake/ProductLayoutCheck.h"
 
 #include "layouts/ByteMasks.h"
 

@@ -2,7 +2,7 @@
 
 #include "intake/PfLogLine.h"
 #include "layouts/FirewallRecord.h"
-#include "layouts/ProductLayoutCheck.h"
+#include "intake/ProductLayoutCheck.h"
 
 #include <array>
 #include <cstdint>

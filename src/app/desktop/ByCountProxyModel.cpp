@@ -67,8 +67,59 @@ void ByCountProxyModel::resort(std::span<const std::size_t> changed)
             relayout([&] { m_chosen->place(changed); });
         return;
     }
-    if (m_sorting)
-        relayout([&] { m_table->store().rank(m_table->category(), changed); });
+    if (!m_sorting)
+        return;
+    if (keepsOrder(changed)) {
+        m_table->store().rank(m_table->category(), changed);
+        repaintRows(changed);
+        return;
+    }
+    relayout([&] { m_table->store().rank(m_table->category(), changed); });
+}
+
+// Whether ranking the changed rows leaves every row where the view shows it. Counts only
+// grow, so a row that did not change never passes one that did: the order holds when each
+// changed ranked row still ranks after the row above it, and the rows not ranked yet (shown
+// at the end in table order, the table's newest) still follow the last ranked row in order.
+// Most batches move no row, and then the views repaint the changed rows alone.
+bool ByCountProxyModel::keepsOrder(std::span<const std::size_t> changed) const
+{
+    const TrafficStore& store = m_table->store();
+    const TrafficCategory category = m_table->category();
+    const auto keyAt = [this](std::size_t position) {
+        return RankKey{m_table->countAt(position), m_table->sightingAt(position)};
+    };
+    for (const std::size_t position : changed) {
+        const std::size_t rank = store.rankOf(category, position);
+        if (rank != absent && rank > 0 && !ranksBefore(keyAt(store.positionAtRank(category, rank - 1)), keyAt(position)))
+            return false;
+    }
+    const std::size_t ranked = store.rankedRows(category);
+    const auto rows = static_cast<std::size_t>(m_table->rowCount());
+    for (std::size_t position = ranked; position < rows; ++position) {
+        const std::size_t above = position == 0 ? absent
+            : position == ranked                ? store.positionAtRank(category, ranked - 1)
+                                                : position - 1;
+        if (above != absent && !ranksBefore(keyAt(above), keyAt(position)))
+            return false;
+    }
+    return true;
+}
+
+// The changed rows only, where they are few; a view repaints a row only when it shows it.
+void ByCountProxyModel::repaintRows(std::span<const std::size_t> changed)
+{
+    constexpr std::size_t fewRows = 64; // past this, one signal for all is cheaper than one a row
+    if (m_rows == 0)
+        return;
+    if (changed.size() > fewRows) {
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
+        return;
+    }
+    for (const std::size_t position : changed) {
+        if (const int row = rowOf(position); row >= 0)
+            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
 }
 
 template <typename Change>
@@ -246,6 +297,9 @@ void ByCountProxyModel::sourceDataChanged(const QModelIndex& topLeft, const QMod
         Q_EMIT dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight), roles);
         return;
     }
+    // Counted rows of the ranking are repainted by the resort that follows every batch.
+    if (m_sorting && !m_chosen && roles.contains(TrafficTableModel::countRole))
+        return;
     Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), roles);
 }
 

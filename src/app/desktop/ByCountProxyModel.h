@@ -66,6 +66,8 @@ private:
     // selection) over to the rows' new places.
     template <typename Change>
     void relayout(Change&& change);
+    bool keepsOrder(std::span<const std::size_t> changed) const;
+    void repaintRows(std::span<const std::size_t> changed);
     void sourceRowsInserted(const QModelIndex& parent, int first, int last);
     void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
 

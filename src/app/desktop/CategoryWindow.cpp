@@ -36,6 +36,7 @@ CategoryWindow::CategoryWindow(LiveTables& tables, TrafficKind kind, QWidget* pa
 {
     setWindowTitle(menuText(titleKey(kind)));
     setWindowIcon(Images::named(actionIconName(kind)));
+    m_tables.setShown(kind, false); // until the window is shown
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(m_ports);
     splitter->addWidget(m_addresses);
@@ -112,6 +113,7 @@ void CategoryWindow::refreshStatus()
 
 void CategoryWindow::showEvent(QShowEvent* event)
 {
+    m_tables.setShown(m_kind, true);
     refreshStatus();
     m_refresh->start();
     QWidget::showEvent(event);
@@ -120,6 +122,7 @@ void CategoryWindow::showEvent(QShowEvent* event)
 void CategoryWindow::hideEvent(QHideEvent* event)
 {
     m_refresh->stop();
+    m_tables.setShown(m_kind, false);
     QWidget::hideEvent(event);
 }
 

@@ -97,7 +97,8 @@ void LiveTables::publishChanges()
 {
     m_publish.stop();
     for (const TrafficCategory category : allTrafficCategories) {
-        if (!isPaused(kindOf(category)))
+        const TrafficKind kind = kindOf(category);
+        if (!isPaused(kind) && m_shown[indexOf(kind)])
             publish(category);
     }
     Q_EMIT progressed();
@@ -120,6 +121,15 @@ void LiveTables::setPaused(TrafficKind kind, bool paused)
     model(addressTable(kind)).holdCounts(paused);
     if (!paused) {
         // Catching up is one batch per table, however long the pause was.
+        publish(portTable(kind));
+        publish(addressTable(kind));
+    }
+}
+
+void LiveTables::setShown(TrafficKind kind, bool shown)
+{
+    m_shown[indexOf(kind)] = shown;
+    if (shown && !isPaused(kind)) {
         publish(portTable(kind));
         publish(addressTable(kind));
     }

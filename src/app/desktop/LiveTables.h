@@ -76,6 +76,9 @@ public:
     // it all at once when the pause ends.
     void setPaused(TrafficKind kind, bool paused);
     bool isPaused(TrafficKind kind) const { return m_paused[indexOf(kind)]; }
+    // The views of a kind whose window is hidden are not told anything: nobody would see the
+    // repaint. They hear of it all at once when the window is shown again.
+    void setShown(TrafficKind kind, bool shown);
 
     // The library file's service names, shown before the system's for ports it lists.
     void setServiceNames(ServiceImages names);
@@ -109,6 +112,7 @@ private:
     bool m_sortsByCount = false;
     ServiceNames m_services;
     std::array<bool, trafficKindCount> m_paused{};
+    std::array<bool, trafficKindCount> m_shown{true, true, true, true};
     const RXReadLog* m_reader = nullptr;
 };
 

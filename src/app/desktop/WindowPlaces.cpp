@@ -8,7 +8,6 @@
 #include <QSettings>
 #include <QWidget>
 
-
 namespace rovex {
 namespace {
 
@@ -126,8 +125,7 @@ Grid chooseGrid(const QRect& available, int count, const QSize& smallest, const 
 
 } // namespace
 
-std::vector<QRect> tiledPlaces(const QRect& available, std::size_t count, const QSize& smallest,
-                               const QSize& preferred)
+std::vector<QRect> tiledPlaces(const QRect& available, std::size_t count, const QSize& smallest, const QSize& preferred)
 {
     std::vector<QRect> cells;
     if (count == 0 || available.isEmpty())

@@ -361,6 +361,7 @@ TEST(AppDelegateTest, TablesFillFromALogAnotherProcessWrites)
     root.writeLibrary();
     root.appendLog("");
     Delegate app(root);
+    app.delegate.showAllWindows();
     const QString rootText = QString::fromStdString(root.path().string());
     ASSERT_EQ(test::runProgram(test::simTool(),
                                {QStringLiteral("log"), QStringLiteral("--root"), rootText, QStringLiteral("--rate"),

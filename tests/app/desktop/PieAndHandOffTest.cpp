@@ -75,6 +75,7 @@ struct PieAndHandOffTest : testing::Test {
     {
         root.appendLog("");
         app = std::make_unique<test::Delegate>(root);
+        app->delegate.openInboundBlocked(); // rows are chosen in a window the user sees
         root.appendLog(blockedLog());
         // The views are told in batches: wait until they have been told all six lines.
         const bool filled = test::runUntil([this] {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -127,6 +128,29 @@ TEST_F(TableToolsTest, FilterMatchesNameCountryOrServiceAndTakesNewRowsAsTheyCom
     EXPECT_EQ(names(*ports.table().model()), (std::vector<std::string>{"443", "80"}));
     typeFilter(ports, QString());
     EXPECT_EQ(ports.table().model()->rowCount(), 4);
+}
+
+TEST_F(TableToolsTest, AHiddenWindowIsToldNothingUntilItIsShown)
+{
+    CategoryWindow window(tables, TrafficKind::BlockIn);
+    feed(blockIn("203.0.113.1", "21"));
+    EXPECT_EQ(window.portPanel().table().model()->rowCount(), 0) << "nobody would see the repaint";
+    EXPECT_EQ(tables.sorted(TrafficCategory::PortPassIn).rowCount(), 0);
+    window.show();
+    EXPECT_EQ(names(*window.portPanel().table().model()), (std::vector<std::string>{"21"}));
+    feed(blockIn("203.0.113.2", "22") + blockIn("203.0.113.3", "22"));
+    EXPECT_EQ(names(*window.portPanel().table().model()), (std::vector<std::string>{"22", "21"}));
+
+    // A batch that moves no row repaints just the rows it counted, not the whole view.
+    const QAbstractItemModel& shown = *window.portPanel().table().model();
+    const QSignalSpy relaid(&shown, &QAbstractItemModel::layoutChanged);
+    const QSignalSpy repainted(&shown, &QAbstractItemModel::dataChanged);
+    feed(blockIn("203.0.113.4", "22"));
+    EXPECT_EQ(relaid.count(), 0);
+    ASSERT_EQ(repainted.count(), 1);
+    EXPECT_EQ(repainted.at(0).at(0).value<QModelIndex>().row(), 0);
+    EXPECT_EQ(repainted.at(0).at(1).value<QModelIndex>().row(), 0);
+    EXPECT_EQ(column(shown, Column::CountColumn), (std::vector<std::string>{"3", "1"}));
 }
 
 TEST_F(TableToolsTest, PauseHoldsBothTablesUntilItEndsThenCatchesUp)

@@ -4,7 +4,7 @@ namespace rovex {
 
 void OccurrenceTable::add(NameInterner::Id port, NameInterner::Id address)
 {
-    if (++m_pairCounts[pairKey(port, address)] > 1)
+    if (!m_pairCounts.add(pairKey(port, address)))
         return;
     auto [addresses, newPort] = m_addressesOfPort.try_emplace(port);
     if (newPort)
@@ -37,7 +37,7 @@ std::vector<OccurrenceTable::Counterpart> OccurrenceTable::counted(const std::ve
     result.reserve(ids->size());
     for (const NameInterner::Id id : *ids) {
         const std::uint64_t pair = idsArePorts ? pairKey(id, key) : pairKey(key, id);
-        result.push_back({id, m_pairCounts.at(pair)});
+        result.push_back({id, m_pairCounts.countOf(pair)});
     }
     return result;
 }
@@ -65,7 +65,7 @@ std::size_t listsBytes(const Map& lists)
 
 std::size_t OccurrenceTable::bytesHeld() const
 {
-    return mapBytes(m_pairCounts) + listsBytes(m_addressesOfPort) + listsBytes(m_portsOfAddress)
+    return m_pairCounts.bytesHeld() + listsBytes(m_addressesOfPort) + listsBytes(m_portsOfAddress)
         + (m_portOrder.capacity() + m_addressOrder.capacity()) * sizeof(NameInterner::Id);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "intake/NameInterner.h"
+#include "intake/PairCounts.h"
 
 #include <absl/container/flat_hash_map.h>
 
@@ -36,7 +37,7 @@ public:
     {
         if (const auto found = m_addressesOfPort.find(port); found != m_addressesOfPort.end()) {
             for (const NameInterner::Id address : found->second)
-                visit(address, m_pairCounts.at(pairKey(port, address)));
+                visit(address, m_pairCounts.countOf(pairKey(port, address)));
         }
     }
     template <typename Visit>
@@ -44,7 +45,7 @@ public:
     {
         if (const auto found = m_portsOfAddress.find(address); found != m_portsOfAddress.end()) {
             for (const NameInterner::Id port : found->second)
-                visit(port, m_pairCounts.at(pairKey(port, address)));
+                visit(port, m_pairCounts.countOf(pairKey(port, address)));
         }
     }
 
@@ -63,7 +64,7 @@ private:
     std::vector<Counterpart> counted(const std::vector<NameInterner::Id>* ids, bool idsArePorts,
                                      NameInterner::Id key) const;
 
-    absl::flat_hash_map<std::uint64_t, std::int64_t> m_pairCounts;
+    PairCounts m_pairCounts;
     absl::flat_hash_map<NameInterner::Id, std::vector<NameInterner::Id>> m_addressesOfPort;
     absl::flat_hash_map<NameInterner::Id, std::vector<NameInterner::Id>> m_portsOfAddress;
     std::vector<NameInterner::Id> m_portOrder;

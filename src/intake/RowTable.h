@@ -24,17 +24,16 @@ public:
 
     std::size_t positionOf(NameInterner::Id id) const
     {
-        return id < m_positions.size() && m_positions[id] != noPosition ? m_positions[id] : absent;
+        return id < m_slots.size() && m_slots[id].position != noPosition ? m_slots[id].position : absent;
     }
 
     std::size_t append(NameInterner::Id id, Row row)
     {
-        if (id >= m_positions.size())
-            m_positions.resize(std::max<std::size_t>(id + 1, m_positions.size() * 2), noPosition);
-        m_positions[id] = static_cast<std::uint32_t>(m_rows.size());
+        if (id >= m_slots.size())
+            m_slots.resize(std::max<std::size_t>(id + 1, m_slots.size() * 2));
+        m_slots[id] = {static_cast<std::uint32_t>(m_rows.size()), 0};
         m_rows.push_back(std::move(row));
         m_ids.push_back(id);
-        m_stamps.push_back(0);
         m_rankedCounts.push_back(unranked);
         return m_rows.size() - 1;
     }
@@ -47,7 +46,7 @@ public:
         std::size_t kept = 0;
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
             if (doomed[i]) {
-                m_positions[m_ids[i]] = noPosition;
+                m_slots[m_ids[i]].position = noPosition;
                 if (m_rankedCounts[i] != unranked)
                     m_ranking.erase({m_rankedCounts[i], m_rows[i].sighting});
                 continue;
@@ -55,34 +54,37 @@ public:
             if (kept != i) { // moving a row onto itself would empty its texts
                 m_rows[kept] = std::move(m_rows[i]);
                 m_ids[kept] = m_ids[i];
-                m_stamps[kept] = m_stamps[i];
                 m_rankedCounts[kept] = m_rankedCounts[i];
             }
-            m_positions[m_ids[kept]] = static_cast<std::uint32_t>(kept);
+            m_slots[m_ids[kept]].position = static_cast<std::uint32_t>(kept);
             ++kept;
         }
         m_rows.resize(kept);
         m_ids.resize(kept);
-        m_stamps.resize(kept);
         m_rankedCounts.resize(kept);
     }
 
-    // A mark per row for whoever reports changes: true when the row's mark was not yet
-    // `stamp`, which it is afterwards.
-    bool restamp(std::size_t position, std::uint64_t stamp)
+    // A mark per row for whoever reports changes: true when the row named by `id` did not
+    // yet bear `stamp`, which it does afterwards. Stamps start at 0, and 0 is never given.
+    bool restamp(NameInterner::Id id, std::uint32_t stamp)
     {
-        if (m_stamps[position] == stamp)
+        if (m_slots[id].stamp == stamp)
             return false;
-        m_stamps[position] = stamp;
+        m_slots[id].stamp = stamp;
         return true;
+    }
+    // Every row's mark back to 0, so that stamps can start again after wrapping around.
+    void clearStamps()
+    {
+        for (Slot& slot : m_slots)
+            slot.stamp = 0;
     }
 
     void clear()
     {
         m_rows.clear();
         m_ids.clear();
-        m_stamps.clear();
-        m_positions.clear();
+        m_slots.clear();
         m_rankedCounts.clear();
         m_ranking.clear();
     }
@@ -146,11 +148,15 @@ private:
 
     std::vector<Row> m_rows;
     std::vector<NameInterner::Id> m_ids; // interned name of each row
-    std::vector<std::uint64_t> m_stamps;
-    // Interned name -> row position. It spans every name of the store, so it is kept narrow:
+    // Interned name -> row position, with the row's mark beside it so that counting a line
+    // finds both in one cache line. It spans every name of the store, so it is kept narrow:
     // a table holds fewer rows than there are names, and names are numbered in 32 bits.
     static constexpr std::uint32_t noPosition = UINT32_MAX;
-    std::vector<std::uint32_t> m_positions;
+    struct Slot {
+        std::uint32_t position = noPosition;
+        std::uint32_t stamp = 0;
+    };
+    std::vector<Slot> m_slots;
     mutable std::vector<std::int64_t> m_rankedCounts; // the count each row is ranked by
     mutable CountRanking m_ranking;
 };

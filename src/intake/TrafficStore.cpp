@@ -95,12 +95,12 @@ void TrafficStore::count(RowTable<Row>& table, TrafficCategory category, NameInt
     TableChanges& changes = m_changes[category];
     if (const std::size_t position = table.positionOf(id); position != RowTable<Row>::absent) {
         countUp(table.rows()[position]);
-        if (table.restamp(position, m_generation))
+        if (table.restamp(id, m_generation))
             changes.counted.push_back(position);
         return;
     }
     const std::size_t position = table.append(id, makeRow());
-    table.restamp(position, m_generation);
+    table.restamp(id, m_generation);
     changes.added.push_back(position);
 }
 
@@ -297,7 +297,13 @@ std::size_t TrafficStore::occurrenceBytes() const
 
 StoreChanges TrafficStore::takeChanges()
 {
-    ++m_generation;
+    if (++m_generation == 0) { // wrapped: no row may keep a mark that would match again
+        for (auto& table : m_portTables)
+            table.clearStamps();
+        for (auto& table : m_addressTables)
+            table.clearStamps();
+        m_generation = 1;
+    }
     return std::exchange(m_changes, {});
 }
 

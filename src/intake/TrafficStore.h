@@ -149,7 +149,7 @@ private:
     TextSet m_ignoredAddresses;
     std::uint64_t m_nextSighting = 0;
     StoreChanges m_changes;
-    std::uint64_t m_generation = 1; // rows stamped with it are already in m_changes
+    std::uint32_t m_generation = 1; // rows stamped with it are already in m_changes
 };
 
 } // namespace rovex

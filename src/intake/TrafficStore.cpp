@@ -241,6 +241,11 @@ std::size_t TrafficStore::rankOf(TrafficCategory category, std::size_t position)
     return withTable(category, [position](const auto& table) { return table.rankOf(position); });
 }
 
+std::size_t TrafficStore::rankOfKey(TrafficCategory category, RankKey key) const
+{
+    return withTable(category, [key](const auto& table) { return table.ranking().rankOf(key); });
+}
+
 void TrafficStore::setCountry(TrafficCategory category, std::size_t position, std::string_view code,
                               std::string_view nation)
 {

@@ -81,6 +81,8 @@ public:
     std::size_t rankedRows(TrafficCategory category) const;
     std::size_t positionAtRank(TrafficCategory category, std::size_t rank) const;
     std::size_t rankOf(TrafficCategory category, std::size_t position) const;
+    // The rank a row with this key would take among the ranked rows: how many rank before it.
+    std::size_t rankOfKey(TrafficCategory category, RankKey key) const;
 
     // The country found for an address row: its flag (named by the code) and its name,
     // which stays as it was when the code has none.

@@ -6,6 +6,7 @@
 #include "app/desktop/TrafficTableModel.h"
 #include "intake/TrafficStore.h"
 
+#include <algorithm>
 #include <numeric>
 #include <vector>
 
@@ -69,41 +70,63 @@ void ByCountProxyModel::resort(std::span<const std::size_t> changed)
     }
     if (!m_sorting)
         return;
-    if (keepsOrder(changed)) {
-        m_table->store().rank(m_table->category(), changed);
-        repaintRows(changed);
+    const std::size_t top = firstMovedRow(changed);
+    if (top != absent && hasPersistentFrom(top)) {
+        relayout([&] { m_table->store().rank(m_table->category(), changed); });
         return;
     }
-    relayout([&] { m_table->store().rank(m_table->category(), changed); });
+    // Nobody holds on to a row that moves: the ranking changes under the view, which
+    // repaints the rows it shows from the first that moved, and the counted rows above.
+    m_table->store().rank(m_table->category(), changed);
+    repaintRows(changed);
+    if (top != absent && static_cast<int>(top) <= m_lastShown && m_rows > 0) {
+        const int last = std::min(m_lastShown, m_rows - 1);
+        Q_EMIT dataChanged(index(static_cast<int>(top), 0), index(last, columnCount() - 1));
+    }
 }
 
-// Whether ranking the changed rows leaves every row where the view shows it. Counts only
-// grow, so a row that did not change never passes one that did: the order holds when each
-// changed ranked row still ranks after the row above it, and the rows not ranked yet (shown
-// at the end in table order, the table's newest) still follow the last ranked row in order.
-// Most batches move no row, and then the views repaint the changed rows alone.
-bool ByCountProxyModel::keepsOrder(std::span<const std::size_t> changed) const
+// The first row whose row may change when the changed rows are ranked (absent: none moves).
+// Counts only grow, so a ranked row lands no higher than the ranked rows that rank before
+// its new key today; it moves when that is above where it is. Rows not ranked yet (the
+// table's newest, shown at the end in table order) move when their order is not the
+// ranking's, or when the first of them ranks before a ranked row.
+std::size_t ByCountProxyModel::firstMovedRow(std::span<const std::size_t> changed) const
 {
     const TrafficStore& store = m_table->store();
     const TrafficCategory category = m_table->category();
     const auto keyAt = [this](std::size_t position) {
         return RankKey{m_table->countAt(position), m_table->sightingAt(position)};
     };
+    std::size_t top = absent;
     for (const std::size_t position : changed) {
         const std::size_t rank = store.rankOf(category, position);
-        if (rank != absent && rank > 0 && !ranksBefore(keyAt(store.positionAtRank(category, rank - 1)), keyAt(position)))
-            return false;
+        if (rank == absent)
+            continue;
+        const std::size_t landing = store.rankOfKey(category, keyAt(position));
+        if (landing < rank)
+            top = std::min(top, landing);
     }
     const std::size_t ranked = store.rankedRows(category);
     const auto rows = static_cast<std::size_t>(m_table->rowCount());
-    for (std::size_t position = ranked; position < rows; ++position) {
-        const std::size_t above = position == 0 ? absent
-            : position == ranked                ? store.positionAtRank(category, ranked - 1)
-                                                : position - 1;
-        if (above != absent && !ranksBefore(keyAt(above), keyAt(position)))
-            return false;
+    if (ranked < rows) {
+        const std::size_t landing = store.rankOfKey(category, keyAt(ranked));
+        if (landing < ranked)
+            top = std::min(top, landing);
+        for (std::size_t position = ranked + 1; position < rows; ++position) {
+            if (!ranksBefore(keyAt(position - 1), keyAt(position))) {
+                top = std::min(top, ranked);
+                break;
+            }
+        }
     }
-    return true;
+    return top;
+}
+
+bool ByCountProxyModel::hasPersistentFrom(std::size_t row) const
+{
+    const QModelIndexList held = persistentIndexList();
+    return std::any_of(held.begin(), held.end(),
+                       [row](const QModelIndex& index) { return static_cast<std::size_t>(index.row()) >= row; });
 }
 
 // The changed rows only, where they are few; a view repaints a row only when it shows it.

@@ -6,6 +6,7 @@
 #include <QAbstractProxyModel>
 
 #include <cstddef>
+#include <climits>
 #include <memory>
 #include <span>
 
@@ -40,6 +41,8 @@ public:
     bool sortsByCount() const { return m_sorting; }
     // These rows (positions in the table) were added or counted: puts them in their place.
     void resort(std::span<const std::size_t> changed);
+    // The lowest row the view shows: a batch that moves only rows below it repaints nothing.
+    void setLastShownRow(int row) { m_lastShown = row; }
 
     // By the column, as a click on its header asks; the count, descending, is the ranking.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
@@ -66,7 +69,8 @@ private:
     // selection) over to the rows' new places.
     template <typename Change>
     void relayout(Change&& change);
-    bool keepsOrder(std::span<const std::size_t> changed) const;
+    std::size_t firstMovedRow(std::span<const std::size_t> changed) const;
+    bool hasPersistentFrom(std::size_t row) const;
     void repaintRows(std::span<const std::size_t> changed);
     void sourceRowsInserted(const QModelIndex& parent, int first, int last);
     void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
@@ -74,6 +78,7 @@ private:
     TrafficTableModel* m_table = nullptr;
     int m_rows = 0;
     bool m_sorting = false;
+    int m_lastShown = INT_MAX; // until a view tells, every row counts as shown
     int m_sortColumn;
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
     RowFilter m_filter;

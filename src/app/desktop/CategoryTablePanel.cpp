@@ -7,12 +7,16 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QEvent>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace rovex {
 
@@ -64,6 +68,24 @@ CategoryTablePanel::CategoryTablePanel(LiveTables& tables, TrafficCategory categ
     connect(m_remove, &QPushButton::clicked, this, &CategoryTablePanel::removeSelected);
     connect(m_info, &QPushButton::clicked, this, &CategoryTablePanel::getInfoSelected);
     connect(m_pie, &QPushButton::clicked, this, &CategoryTablePanel::graficiSelected);
+    connect(m_table->verticalScrollBar(), &QScrollBar::valueChanged, this, &CategoryTablePanel::tellLastShownRow);
+    m_table->viewport()->installEventFilter(this);
+}
+
+// The sorted table repaints only for rows the view shows; it learns which as the view
+// scrolls and resizes.
+void CategoryTablePanel::tellLastShownRow()
+{
+    const int first = std::max(0, m_table->rowAt(0));
+    const int rowHeight = std::max(1, m_table->verticalHeader()->defaultSectionSize());
+    m_tables.sorted(m_category).setLastShownRow(first + m_table->viewport()->height() / rowHeight + 1);
+}
+
+bool CategoryTablePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+        tellLastShownRow();
+    return QWidget::eventFilter(watched, event);
 }
 
 // The button's object name is the action's name followed by the table's suffix.

@@ -56,8 +56,12 @@ Q_SIGNALS:
     void informationRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
     void pieRequested(rovex::TrafficCategory category, const QString& name, QWidget* sender);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void configureTable();
+    void tellLastShownRow();
     void sizeColumns();
     void describeButtons();
     QLayout* makeButtons();

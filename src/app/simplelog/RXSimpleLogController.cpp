@@ -25,13 +25,14 @@
 #include <QSpinBox>
 #include <QTableView>
 
-namespace rovex {
+#include <utility>
 
-namespace {} // namespace
+namespace rovex {
 
 RXSimpleLogController::RXSimpleLogController(std::filesystem::path log, const ServiceImages& services,
                                              const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
-                                             PortLookup& portLookup, PortInfoPopover& portInfoPopOver, QObject* parent)
+                                             PortLookup& portLookup, PortInfoPopover& portInfoPopOver,
+                                             std::chrono::milliseconds liveRowsDelay, QObject* parent)
     : QObject(parent),
       m_log(std::move(log)),
       m_services(services),
@@ -45,6 +46,9 @@ RXSimpleLogController::RXSimpleLogController(std::filesystem::path log, const Se
       m_logStringPopover(std::make_unique<LogStringPopover>()),
       m_addrinfoPopover(std::make_unique<AddressInfoPopover>(*m_addressLookup))
 {
+    m_showLiveRows.setSingleShot(true);
+    m_showLiveRows.setInterval(liveRowsDelay);
+    connect(&m_showLiveRows, &QTimer::timeout, this, [this] { runtimelog(std::exchange(m_liveRows, {})); });
     m_arranged->setSourceModel(m_model);
     m_arranged->setSortRole(SimpleLogModel::sortRole);
     m_window->tableviewSimpleLog().setModel(m_arranged);
@@ -103,9 +107,8 @@ void RXSimpleLogController::readLiveChunk(const QByteArray& chunk)
         m_liveLines.skip(bytes);
         return;
     }
-    std::vector<RXSimpleLog> rows;
-    m_liveLines.feed(bytes, [this, &rows](std::string_view line) { appendLiveRow(rows, line); });
-    runtimelog(std::move(rows));
+    m_liveLines.feed(bytes, [this](std::string_view line) { appendLiveRow(m_liveRows, line); });
+    showLiveRows();
 }
 
 void RXSimpleLogController::liveFileEnded()
@@ -114,9 +117,18 @@ void RXSimpleLogController::liveFileEnded()
         m_liveLines.endOfFile([](std::string_view) {});
         return;
     }
-    std::vector<RXSimpleLog> rows;
-    m_liveLines.endOfFile([this, &rows](std::string_view line) { appendLiveRow(rows, line); });
-    runtimelog(std::move(rows));
+    m_liveLines.endOfFile([this](std::string_view line) { appendLiveRow(m_liveRows, line); });
+    showLiveRows();
+}
+
+void RXSimpleLogController::showLiveRows()
+{
+    if (m_liveRows.empty())
+        return;
+    if (m_showLiveRows.interval() == 0)
+        runtimelog(std::exchange(m_liveRows, {}));
+    else if (!m_showLiveRows.isActive())
+        m_showLiveRows.start();
 }
 
 void RXSimpleLogController::appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line) const

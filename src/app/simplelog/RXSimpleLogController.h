@@ -8,7 +8,9 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -43,9 +45,12 @@ public:
     // The port lookup and its popover belong to the application and are shared with the
     // traffic windows; services is the library file's port images, read as it is now at
     // every use.
+    // Live rows reach the window at most once per liveRowsDelay (0: with every read).
+    static constexpr std::chrono::milliseconds defaultLiveRowsDelay{100};
     RXSimpleLogController(std::filesystem::path log, const ServiceImages& services, const CountryDatabase& countries,
                           std::optional<WhoisServer> whoisServer, PortLookup& portLookup,
-                          PortInfoPopover& portInfoPopOver, QObject* parent = nullptr);
+                          PortInfoPopover& portInfoPopOver,
+                          std::chrono::milliseconds liveRowsDelay = defaultLiveRowsDelay, QObject* parent = nullptr);
     ~RXSimpleLogController() override;
 
     SimpleLogWindow& simplewindow() const { return *m_window; }
@@ -66,6 +71,8 @@ public:
     void liveFileEnded();
     // Adds the rows of one live chunk, follows the newest and cuts the table back.
     void runtimelog(std::vector<RXSimpleLog> rows);
+    // The live rows read so far, now or after the delay.
+    void showLiveRows();
 
     // Starts the address lookups and shows them in addrinfoPopover (the caller opens it).
     void resolveIP(const QString& address);
@@ -112,6 +119,10 @@ private:
     std::unique_ptr<LogStringPopover> m_logStringPopover;
     std::unique_ptr<AddressInfoPopover> m_addrinfoPopover;
     LineAssembler m_liveLines;
+    // Live rows wait here for the next showing: the window repaints at most this often,
+    // however many small reads the log arrives in.
+    std::vector<RXSimpleLog> m_liveRows;
+    QTimer m_showLiveRows;
     std::vector<RXSimpleLog> m_heldRows; // live rows that came while an on-demand read ran
     std::vector<RXSimpleLog> m_simpleLogsArrayTemp;
     bool m_readingOnDemand = false;

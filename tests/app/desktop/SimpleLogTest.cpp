@@ -76,7 +76,8 @@ struct SimpleLogTest : testing::Test {
     PortLookup ports;
     PortInfoPopover portPopover{ports};
     // A refused port on loopback: the whois probe never leaves the machine.
-    RXSimpleLogController controller{root.log(), services, countries, WhoisServer{"127.0.0.1", 1}, ports, portPopover};
+    RXSimpleLogController controller{
+        root.log(), services, countries, WhoisServer{"127.0.0.1", 1}, ports, portPopover, std::chrono::milliseconds{0}};
 };
 
 TEST_F(SimpleLogTest, LiveRowsComeOnlyWhileShownAndWholeAcrossReads)

@@ -130,6 +130,30 @@ TEST_F(TableToolsTest, FilterMatchesNameCountryOrServiceAndTakesNewRowsAsTheyCom
     EXPECT_EQ(ports.table().model()->rowCount(), 4);
 }
 
+TEST_F(TableToolsTest, RowsMovingBelowWhatTheViewShowsRepaintNothing)
+{
+    feed(blockIn("203.0.113.1", "21") + blockIn("203.0.113.2", "21") + blockIn("203.0.113.3", "22")
+         + blockIn("203.0.113.4", "23") + blockIn("203.0.113.5", "24"));
+    ByCountProxyModel& sorted = tables.sorted(TrafficCategory::PortBlockIn);
+    sorted.setLastShownRow(1);
+    const QSignalSpy relaid(&sorted, &QAbstractItemModel::layoutChanged);
+    const QSignalSpy repainted(&sorted, &QAbstractItemModel::dataChanged);
+    feed(blockIn("203.0.113.6", "24")); // passes 22 and 23: rows 1 to 3 change
+    EXPECT_EQ(names(sorted), (std::vector<std::string>{"21", "24", "22", "23"}));
+    EXPECT_EQ(relaid.count(), 0) << "nobody holds on to a row that moved";
+    ASSERT_FALSE(repainted.isEmpty());
+    EXPECT_EQ(repainted.last().at(0).value<QModelIndex>().row(), 1) << "the shown rows from the first that moved";
+
+    // A row someone holds (the selection) moving: the layout changes and the selection follows.
+    QItemSelectionModel selection(&sorted);
+    selection.select(sorted.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    feed(blockIn("203.0.113.7", "23") + blockIn("203.0.113.8", "23"));
+    EXPECT_EQ(names(sorted), (std::vector<std::string>{"23", "21", "24", "22"}));
+    EXPECT_EQ(relaid.count(), 1);
+    ASSERT_EQ(selection.selectedRows().size(), 1);
+    EXPECT_EQ(selection.selectedRows().at(0).row(), 0);
+}
+
 TEST_F(TableToolsTest, AHiddenWindowIsToldNothingUntilItIsShown)
 {
     CategoryWindow window(tables, TrafficKind::BlockIn);

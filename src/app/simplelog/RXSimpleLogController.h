@@ -45,8 +45,9 @@ public:
     // The port lookup and its popover belong to the application and are shared with the
     // traffic windows; services is the library file's port images, read as it is now at
     // every use.
-    // Live rows reach the window at most once per liveRowsDelay (0: with every read).
-    static constexpr std::chrono::milliseconds defaultLiveRowsDelay{100};
+    // Live rows reach the window at most once per liveRowsDelay (0: with every read): every
+    // batch scrolls the table and so repaints all it shows, the window's largest cost.
+    static constexpr std::chrono::milliseconds defaultLiveRowsDelay{250};
     RXSimpleLogController(std::filesystem::path log, const ServiceImages& services, const CountryDatabase& countries,
                           std::optional<WhoisServer> whoisServer, PortLookup& portLookup,
                           PortInfoPopover& portInfoPopOver,

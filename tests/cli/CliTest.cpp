@@ -172,8 +172,12 @@ TEST_F(Cli, LayoutsAllReadsPflogTextAndFilterlogBesideTheProductsLines)
            "198.51.100.9,192.168.1.1,40000,443,0,S,1,,64240,,mss\n"
         << "not a firewall line at all\n";
     const std::string file = quoted((scratch / "mixed.log").string());
+    // The runs may straddle a second: rows are compared without their first-seen time.
+    const auto withoutTimes = [](const std::string& text) {
+        return std::regex_replace(text, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"), "TIME");
+    };
     const Outcome product = run("tables --root data/root " + file);
-    EXPECT_EQ(product.out, run("tables --root data/root --layouts product " + file).out);
+    EXPECT_EQ(withoutTimes(product.out), withoutTimes(run("tables --root data/root --layouts product " + file).out));
     EXPECT_EQ(product.out.find("Layouts:"), std::string::npos) << "the product's output stays as it was";
 
     const Outcome all = run("tables --root data/root --layouts all " + file);

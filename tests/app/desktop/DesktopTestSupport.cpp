@@ -5,6 +5,7 @@
 #include "firewall/FixedPaths.h"
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -68,6 +69,14 @@ LiveTablesFixture::LiveTablesFixture() : tables(countries, std::chrono::millisec
     std::ostringstream ignored;
     countries.load(root.nations(), ignored);
     tables.sortByCount();
+}
+
+void selectRows(QAbstractItemView& view, std::initializer_list<int> rows)
+{
+    view.clearSelection();
+    for (const int row : rows)
+        view.selectionModel()->select(view.model()->index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void acceptNextModal(QString* text, bool* above)

@@ -5,6 +5,7 @@
 #include "app/desktop/AppDelegate.h"
 #include "app/desktop/LiveTables.h"
 
+#include <QAbstractItemView>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 namespace rovex::test {
@@ -52,6 +54,9 @@ struct LiveTablesFixture : testing::Test {
     CountryDatabase countries;
     LiveTables tables;
 };
+
+// Selects whole rows of a view, by their row in the view, after clearing its selection.
+void selectRows(QAbstractItemView& view, std::initializer_list<int> rows);
 
 // Accepts the next modal dialog as soon as it is shown, and hands back its text and whether
 // it was placed above windows kept in front.

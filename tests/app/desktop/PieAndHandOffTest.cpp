@@ -53,14 +53,6 @@ std::string blockedLog()
     return log;
 }
 
-void selectShownRows(QAbstractItemView& view, std::initializer_list<int> rows)
-{
-    view.clearSelection();
-    for (const int row : rows)
-        view.selectionModel()->select(view.model()->index(row, 0),
-                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 std::vector<std::pair<std::string, double>> legendOf(const TortaPopover& torta)
 {
     std::vector<std::pair<std::string, double>> legend;
@@ -106,7 +98,7 @@ struct PieAndHandOffTest : testing::Test {
     }
     void openPie(TrafficCategory category, int shownRow)
     {
-        selectShownRows(panel(category).table(), {shownRow});
+        test::selectRows(panel(category).table(), {shownRow});
         panel(category).pieButton().click();
     }
 
@@ -140,7 +132,7 @@ TEST_F(PieAndHandOffTest, PieShowsTheCounterpartsOfTheSelectedRowBesideItsButton
     EXPECT_EQ(charts.first()->valoripassati().size(), 2U);
 
     // The selected slice of a pie of an address is a port: its service lines.
-    selectShownRows(torta().legend(), {0});
+    test::selectRows(torta().legend(), {0});
     torta().infoButton().click();
     EXPECT_TRUE(delegate().portInfoPopOver().isVisible());
     EXPECT_EQ(delegate().portInfoPopOver().portLabel().text(), u"443");
@@ -179,7 +171,7 @@ TEST_F(PieAndHandOffTest, HandOffReachesTheProductInSelectionOrder)
     ASSERT_FALSE(product.lineContaining("ready").isEmpty());
     CategoryTablePanel& addressPanel = panel(TrafficCategory::IpBlockIn);
 
-    selectShownRows(addressPanel.table(), {1, 0});
+    test::selectRows(addressPanel.table(), {1, 0});
     addressPanel.blacklistButton()->click();
     // The product is brought to the front before it gets the addresses.
     EXPECT_FALSE(product.lineContaining("Activate").isEmpty());
@@ -188,7 +180,7 @@ TEST_F(PieAndHandOffTest, HandOffReachesTheProductInSelectionOrder)
     EXPECT_EQ(received.userInfo.value(QStringLiteral("addresses")).toArray(),
               addresses({"198.51.100.9", "203.0.113.7"}));
 
-    selectShownRows(addressPanel.table(), {1});
+    test::selectRows(addressPanel.table(), {1});
     addressPanel.blacklistButton()->click();
     received = nextSignal(product);
     EXPECT_EQ(received.member, u"blacklistIP");
@@ -201,15 +193,15 @@ TEST_F(PieAndHandOffTest, HandOffReachesTheProductInSelectionOrder)
 
     // A pie of ports hands nothing over; a pie of a port hands its selected slices as a list.
     openPie(TrafficCategory::IpBlockIn, 0);
-    selectShownRows(torta().legend(), {0});
+    test::selectRows(torta().legend(), {0});
     torta().tortablacklist().click();
     openPie(TrafficCategory::PortBlockIn, 0);
-    selectShownRows(torta().legend(), {1});
+    test::selectRows(torta().legend(), {1});
     torta().addToGroupEntry().trigger();
     received = nextSignal(product);
     EXPECT_EQ(received.member, u"addToGroup");
     EXPECT_EQ(received.userInfo.value(QStringLiteral("addresses")).toArray(), addresses({"198.51.100.9"}));
-    selectShownRows(torta().legend(), {1, 0});
+    test::selectRows(torta().legend(), {1, 0});
     torta().tortablacklist().click();
     received = nextSignal(product);
     EXPECT_EQ(received.member, u"blacklistIPs");
@@ -224,7 +216,7 @@ TEST_F(PieAndHandOffTest, WithoutTheProductTheUserIsToldAndNothingIsSent)
     const QTemporaryDir noProcesses;
     delegate().rovexController().handOff().setProcessFolder(noProcesses.path());
     CategoryTablePanel& addressPanel = panel(TrafficCategory::IpBlockIn);
-    selectShownRows(addressPanel.table(), {0});
+    test::selectRows(addressPanel.table(), {0});
     for (QPushButton* button : {addressPanel.blacklistButton(), addressPanel.groupButton()}) {
         QString text;
         test::acceptNextModal(&text);
@@ -277,14 +269,14 @@ TEST_F(PieAndHandOffTest, ExportWritesTheSelectedAddressesOrTellsWhyNot)
     const QTemporaryDir folder;
     const QString list = folder.filePath(QStringLiteral("list.txt"));
     CategoryTablePanel& addressPanel = panel(TrafficCategory::IpBlockIn);
-    selectShownRows(addressPanel.table(), {1, 0});
+    test::selectRows(addressPanel.table(), {1, 0});
     QPushButton& exportButton = *addressPanel.exportButton();
     EXPECT_TRUE(exportThroughPanel(list, [&] { exportButton.click(); }).isEmpty());
     EXPECT_EQ(fileText(list), "198.51.100.9\n203.0.113.7\n");
 
     // The legend exports whatever the pie shows; empty names are left out.
     torta().makegrafico({RXDiaObj{"192.0.2.1", 3}, RXDiaObj{"", 2}, RXDiaObj{"192.0.2.3", 1}});
-    selectShownRows(torta().legend(), {0, 1, 2});
+    test::selectRows(torta().legend(), {0, 1, 2});
     const QString legendList = folder.filePath(QStringLiteral("legend.txt"));
     exportThroughPanel(legendList, [this] { torta().exportEntry().trigger(); });
     EXPECT_EQ(fileText(legendList), "192.0.2.1\n192.0.2.3\n");

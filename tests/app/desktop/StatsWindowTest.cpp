@@ -58,14 +58,6 @@ std::vector<std::pair<std::string, std::int64_t>> shown(const StatsEntryModel& m
     return rows;
 }
 
-void selectRows(QTableView& view, std::initializer_list<int> rows)
-{
-    view.clearSelection();
-    for (const int row : rows)
-        view.selectionModel()->select(view.model()->index(row, 0),
-                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 // A root whose live log and one archive hold blocked inbound traffic: 203.0.113.7 four
 // times on port 22, 198.51.100.9 on 22 once and on 443 twice.
 struct StatsWindowTest : testing::Test {
@@ -154,11 +146,11 @@ TEST_F(StatsWindowTest, PortPopoverListsTheAddressesSeenOnTheSelectedPortOnly)
     // Written after the run: not among its records.
     root.appendLog(blockIn("203.0.113.7", "22") + blockIn("192.0.2.99", "22"));
 
-    selectRows(window().portsView(), {0, 1});
+    test::selectRows(window().portsView(), {0, 1});
     window().portinfobtn().click();
     EXPECT_FALSE(popover.isVisible()) << "two ports: no popover";
 
-    selectRows(window().portsView(), {0});
+    test::selectRows(window().portsView(), {0});
     window().portinfobtn().click();
     EXPECT_TRUE(popover.isVisible());
     EXPECT_FALSE(window().portinfobtn().isEnabled());
@@ -177,7 +169,7 @@ TEST_F(StatsWindowTest, PortPopoverListsTheAddressesSeenOnTheSelectedPortOnly)
     // Port 443 after port 22, the direction switched to "out" meanwhile: the destination
     // addresses of the same records. Closed by a click elsewhere, the buttons come back.
     window().inoutMatrix().button(1)->click();
-    selectRows(window().portsView(), {1});
+    test::selectRows(window().portsView(), {1});
     window().portinfobtn().click();
     ASSERT_TRUE(test::runUntil([&] { return listed.count() == 2; }));
     EXPECT_EQ(popover.portLabel().text(), u"443");
@@ -187,7 +179,7 @@ TEST_F(StatsWindowTest, PortPopoverListsTheAddressesSeenOnTheSelectedPortOnly)
     EXPECT_TRUE(window().portinfobtn().isEnabled());
 
     // An address of the list opens the address popover, above its button.
-    selectRows(window().addressesView(), {1});
+    test::selectRows(window().addressesView(), {1});
     window().ipinfobtn().click();
     EXPECT_TRUE(parser.addrinfoPopover().isVisible());
     EXPECT_EQ(parser.addrinfoPopover().ipaddr().text(), u"198.51.100.9");

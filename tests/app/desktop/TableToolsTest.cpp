@@ -49,14 +49,6 @@ std::vector<std::string> selectedNames(const QTableView& view)
     return selected;
 }
 
-void selectRows(QTableView& view, std::initializer_list<int> rows)
-{
-    view.clearSelection();
-    for (const int row : rows)
-        view.selectionModel()->select(view.model()->index(row, 0),
-                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 void typeFilter(CategoryTablePanel& panel, const QString& text)
 {
     panel.filterField().setText(text);
@@ -83,7 +75,7 @@ TEST_F(TableToolsTest, OtherColumnsSortOnClickAndKeepTheirOrderUntilTheNextClick
 
     view.horizontalHeader()->setSortIndicator(Column::NameColumn, Qt::AscendingOrder);
     EXPECT_EQ(names(*view.model()), (std::vector<std::string>{"22", "80", "443", "8080"})) << "ports as numbers";
-    selectRows(view, {1});
+    test::selectRows(view, {1});
     feed(blockIn("203.0.113.3", "8080") + blockIn("203.0.113.4", "8080") + blockIn("203.0.113.3", "25"));
     EXPECT_EQ(names(*view.model()), (std::vector<std::string>{"22", "80", "443", "8080", "25"}))
         << "counted rows stay, new rows join at the end";
@@ -118,7 +110,7 @@ TEST_F(TableToolsTest, FilterMatchesNameCountryOrServiceAndTakesNewRowsAsTheyCom
 
     // New rows: only those that match join; counts re-rank the filtered rows.
     typeFilter(addresses, QStringLiteral("germany"));
-    selectRows(addresses.table(), {1});
+    test::selectRows(addresses.table(), {1});
     feed(blockIn("203.0.113.9", "22") + blockIn("198.51.100.10", "22") + blockIn("203.0.113.8", "22"));
     EXPECT_EQ(names(shown), (std::vector<std::string>{"203.0.113.8", "203.0.113.7", "203.0.113.9"}));
     EXPECT_EQ(selectedNames(addresses.table()), (std::vector<std::string>{"203.0.113.8"}));
@@ -182,7 +174,7 @@ TEST_F(TableToolsTest, PauseHoldsBothTablesUntilItEndsThenCatchesUp)
     feed(blockIn("203.0.113.1", "21") + blockIn("203.0.113.1", "22") + blockIn("203.0.113.2", "22"));
     CategoryWindow window(tables, TrafficKind::BlockIn);
     QTableView& ports = window.portPanel().table();
-    selectRows(ports, {1});
+    test::selectRows(ports, {1});
     window.pauseButton().click();
     EXPECT_TRUE(tables.isPaused(TrafficKind::BlockIn));
 
@@ -203,7 +195,7 @@ TEST_F(TableToolsTest, PauseHoldsBothTablesUntilItEndsThenCatchesUp)
     // Removing while paused tells the table what it missed first, then removes the right row.
     window.pauseButton().click();
     feed(blockIn("203.0.113.6", "23"));
-    selectRows(ports, {0});
+    test::selectRows(ports, {0});
     window.portPanel().removeSelected();
     EXPECT_EQ(names(*ports.model()), (std::vector<std::string>{"22", "25", "23"}));
 }
@@ -217,7 +209,7 @@ TEST_F(TableToolsTest, KeysRemoveFindAndClose)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTableView& ports = window.portPanel().table();
     ports.setFocus();
-    selectRows(ports, {0, 2});
+    test::selectRows(ports, {0, 2});
     QTest::keyClick(&ports, Qt::Key_Delete);
     EXPECT_EQ(names(*ports.model()), (std::vector<std::string>{"22"}));
 
@@ -255,7 +247,7 @@ TEST_F(TableToolsTest, IgnoredRowsAreMarkedInEveryWindowUntilNoLongerIgnored)
     CategoryTablePanel blocked(tables, TrafficCategory::PortBlockIn);
     const QAbstractItemModel& passed = tables.sorted(TrafficCategory::PortPassOut);
     EXPECT_FALSE(passed.index(0, Column::NameColumn).data(Qt::ForegroundRole).isValid());
-    selectRows(blocked.table(), {0});
+    test::selectRows(blocked.table(), {0});
     blocked.ignoreSelected();
     EXPECT_TRUE(passed.index(0, Column::CountColumn).data(Qt::ForegroundRole).isValid());
     EXPECT_TRUE(

@@ -56,6 +56,18 @@
         <translation>Clear all tables</translation>
     </message>
     <message>
+        <source>menulogfile</source>
+        <translation>Log file...</translation>
+    </message>
+    <message>
+        <source>menulayouts</source>
+        <translation>Read every pf log layout</translation>
+    </message>
+    <message>
+        <source>menulayoutstip</source>
+        <translation>Besides the firewall product's own lines, read the pflog text of any pf firewall and the filterlog of pfSense and OPNsense.</translation>
+    </message>
+    <message>
         <source>menulogin</source>
         <translation>Start at login</translation>
     </message>

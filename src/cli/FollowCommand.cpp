@@ -1,10 +1,9 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessViewer.h"
-#include "cli/LayoutOption.h"
+#include "cli/LogOptions.h"
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
-#include "firewall/FixedPaths.h"
 #include "follow/RXReadLog.h"
 
 #include <QCoreApplication>
@@ -50,7 +49,7 @@ int runFollow(const std::vector<std::string>& arguments, int argc, char** argv)
     QCoreApplication application(argc, argv);
     HeadlessViewer viewer(root, std::cerr, keptNotifications);
     viewer.setLayouts(layoutSetting(line));
-    const std::filesystem::path log = line.value("--log").value_or(paths::underRoot(root, paths::pfLog).string());
+    const std::filesystem::path log = chosenLog(line, root).liveLog();
     RXReadLog reader(QString::fromStdString(log.string()));
     QObject::connect(&reader, &RXReadLog::chunkRead, &application, [&viewer](const QByteArray& chunk) {
         viewer.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())), Clock::now());

@@ -1,9 +1,12 @@
 #include "cli/LogInputs.h"
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/HeadlessViewer.h"
+#include "stats/ArchiveReading.h"
 #include "stats/Bzip2Archive.h"
 #include "stats/FileDescriptor.h"
+#include "stats/GzipArchive.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,38 +17,55 @@
 namespace rovex::cli {
 namespace {
 
-bool startsAsBzip2(std::istream& file)
+// Archives are known by their first bytes, whatever their names.
+std::optional<ArchiveCoding> archiveCodingOf(std::istream& file)
 {
     std::string start(4, '\0');
     file.read(start.data(), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<std::size_t>(file.gcount()));
     file.clear();
     file.seekg(0);
-    return looksLikeBzip2(start);
+    if (looksLikeBzip2(start))
+        return ArchiveCoding::Bzip2;
+    if (looksLikeGzip(start))
+        return ArchiveCoding::Gzip;
+    return std::nullopt;
 }
 
-void classifyBzip2(HeadlessViewer& viewer, const Input& input)
+void classifyArchive(HeadlessViewer& viewer, const Input& input)
 {
     const FileDescriptor file = FileDescriptor::openRegularFile(input.name);
     if (!file.isOpen())
         throw CommandError("cannot read " + input.name + ": not a regular file");
     std::string error;
-    if (!decodeBzip2(
-            file.get(), [&viewer](std::string_view bytes) { viewer.feed(bytes, Clock::now()); }, error))
+    if (!decodeArchive(
+            file.get(), *input.archive, [&viewer](std::string_view bytes) { viewer.feed(bytes, Clock::now()); }, error))
         throw CommandError("cannot read " + input.name + ": " + error);
     viewer.endOfFile(Clock::now());
 }
 
 } // namespace
 
+std::vector<std::string> logNames(const CommandLine& line)
+{
+    std::vector<std::string> names;
+    if (const auto log = line.value("--log")) {
+        if (log->empty())
+            throw UsageError("--log needs a file");
+        names.push_back(*log);
+    }
+    names.insert(names.end(), line.operands().begin(), line.operands().end());
+    return names;
+}
+
 std::vector<Input> openInputs(const std::vector<std::string>& names)
 {
     std::vector<Input> inputs;
     if (names.empty())
-        inputs.push_back({"-", nullptr});
+        inputs.push_back({"-", nullptr, std::nullopt});
     for (const std::string& name : names) {
         if (name == "-") {
-            inputs.push_back({name, nullptr});
+            inputs.push_back({name, nullptr, std::nullopt});
             continue;
         }
         std::error_code error;
@@ -55,16 +75,16 @@ std::vector<Input> openInputs(const std::vector<std::string>& names)
         auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
         if (!*file)
             throw CommandError("cannot read " + name + ": " + std::strerror(errno));
-        const bool bzip2 = startsAsBzip2(*file);
-        inputs.push_back({name, std::move(file), bzip2});
+        const std::optional<ArchiveCoding> archive = archiveCodingOf(*file);
+        inputs.push_back({name, std::move(file), archive});
     }
     return inputs;
 }
 
 void classify(HeadlessViewer& viewer, Input& input)
 {
-    if (input.bzip2) {
-        classifyBzip2(viewer, input);
+    if (input.archive) {
+        classifyArchive(viewer, input);
         return;
     }
     std::istream& stream = input.file ? *input.file : std::cin;

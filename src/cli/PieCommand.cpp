@@ -3,7 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/HeadlessViewer.h"
-#include "cli/LayoutOption.h"
+#include "cli/LogOptions.h"
 #include "cli/JsonWriter.h"
 #include "cli/LogInputs.h"
 #include "cli/RootFolder.h"
@@ -88,7 +88,7 @@ std::vector<RXDiaObj> rowSlices(const CommandLine& line, const std::string& tabl
                          "IpBlockOut, IpPassIn, IpPassOut, not \""
                          + table + "\"");
     const auto root = rootFolder(line);
-    std::vector<Input> inputs = openInputs(line.operands());
+    std::vector<Input> inputs = openInputs(logNames(line));
     HeadlessViewer viewer(root, std::cerr);
     viewer.setLayouts(layoutSetting(line));
     for (Input& input : inputs)
@@ -100,7 +100,7 @@ std::vector<RXDiaObj> rowSlices(const CommandLine& line, const std::string& tabl
 
 int runPie(const std::vector<std::string>& arguments)
 {
-    const CommandLine line(arguments, {{"--table", "--row", "--root", "--layouts"}, {"--json"}});
+    const CommandLine line(arguments, {{"--table", "--row", "--root", "--log", "--layouts"}, {"--json"}});
     const std::optional<std::string> table = line.value("--table");
     std::vector<RXDiaObj> slices;
     if (table) {
@@ -109,8 +109,8 @@ int runPie(const std::vector<std::string>& arguments)
             throw UsageError("pie --table needs --row NAME");
         slices = rowSlices(line, *table, *row);
     } else {
-        if (line.value("--row") || line.value("--root"))
-            throw UsageError("--row and --root go with --table");
+        if (line.value("--row") || line.value("--root") || line.value("--log") || line.value("--layouts"))
+            throw UsageError("--row, --root, --log and --layouts go with --table");
         const std::vector<std::string_view> names(line.operands().begin(), line.operands().end());
         slices = makegraficoOfNames(names);
     }

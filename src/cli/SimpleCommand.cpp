@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
 #include "cli/JsonWriter.h"
+#include "cli/LogOptions.h"
 #include "cli/RootFolder.h"
 #include "firewall/FixedPaths.h"
 #include "firewall/RXReadRovexConf.h"
@@ -60,6 +61,8 @@ void writeJson(std::ostream& out, const SimpleLogTail& tail)
     json.endArray();
     json.key("limiter");
     json.value(tail.limiter);
+    if (tail.layoutCounts)
+        writeLayoutCounts(json, *tail.layoutCounts);
     json.endObject();
 }
 
@@ -87,23 +90,26 @@ void writeText(std::ostream& out, const SimpleLogTail& tail)
     }
     out << "Rows: " << tail.rows.size() << " shown of " << std::max<std::int64_t>(tail.limiter, 0) << " lines read ("
         << tail.invalidLines << " not UTF-8), limiter " << tail.limiter << '\n';
+    if (tail.layoutCounts)
+        printLayoutCounts(out, *tail.layoutCounts);
 }
 
 } // namespace
 
 int runSimple(const std::vector<std::string>& arguments)
 {
-    const CommandLine line(arguments, {{"--root", "--limit"}, {"--json"}});
+    const CommandLine line(arguments, {{"--root", "--log", "--limit", "--layouts"}, {"--json"}});
     const auto root = rootFolder(line);
     const std::int64_t limit = line.wholeNumber("--limit", "lines", 0).value_or(defaultSimpleLogLimiter);
-    if (line.operands().size() > 1)
+    if (line.operands().size() + (line.value("--log") ? 1 : 0) > 1)
         throw UsageError("simple reads one log at the most");
-    const std::filesystem::path log = line.operands().empty() ? paths::underRoot(root, paths::pfLog)
+    const std::filesystem::path log = line.operands().empty() ? chosenLog(line, root).liveLog()
                                                               : std::filesystem::path(line.operands()[0]);
 
     std::string error;
-    const auto tail = readSimpleLogTail(
-        log, limit, RXReadRovexConf().loadAllServices(paths::underRoot(root, paths::library)), &error);
+    const auto tail = readSimpleLogTail(log, limit,
+                                        RXReadRovexConf().loadAllServices(paths::underRoot(root, paths::library)),
+                                        &error, layoutSetting(line));
     if (!tail)
         throw CommandError("cannot read " + log.string() + ": " + error);
     if (line.flag("--json"))

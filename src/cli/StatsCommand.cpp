@@ -1,9 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
+#include "cli/LogOptions.h"
 #include "cli/RootFolder.h"
-#include "firewall/FixedPaths.h"
-#include "stats/LogEntryCount.h"
 #include "stats/StatsRun.h"
 
 #include <unistd.h>
@@ -16,9 +15,9 @@
 namespace rovex::cli {
 namespace {
 
-const OptionRules statsOptions{
-    {"--root", "--files", "--action", "--direction", "--limit", "--port", "--port-direction", "--port-limit"},
-    {"--json"}};
+const OptionRules statsOptions{{"--root", "--log", "--layouts", "--files", "--action", "--direction", "--limit",
+                                "--port", "--port-direction", "--port-limit"},
+                               {"--json"}};
 
 // The most files a run may be asked for: each one not there still costs a line.
 constexpr std::int64_t maximumFiles = 100'000;
@@ -151,6 +150,8 @@ void writeJson(const StatsResult& result, std::int64_t count)
         writeSlices(json, "portSlices", result.portSlices);
         if (result.ipsForPort)
             writeIpsForPort(json, *result.ipsForPort);
+        if (result.layoutCounts)
+            writeLayoutCounts(json, *result.layoutCounts);
     }
     json.endObject();
 }
@@ -178,6 +179,8 @@ void writeText(const StatsResult& result, const StatsQuery& query, std::int64_t 
     std::cout << "Read " << result.lineCount << " lines of " << result.fileCount << " file(s) (" << count
               << " log entries in the folder): " << result.counted << " counted, " << result.kept << " kept, "
               << result.selected << ' ' << query.action << ' ' << query.direction << '\n';
+    if (result.layoutCounts)
+        printLayoutCounts(std::cout, *result.layoutCounts);
     if (result.empty)
         std::cout << "No " << query.action << ' ' << query.direction << " record.\n";
     if (!result.addresses.empty())
@@ -206,12 +209,16 @@ int runStats(const std::vector<std::string>& arguments)
     const std::filesystem::path root = rootFolder(line);
     const std::int64_t files = line.wholeNumber("--files", "files", 1, maximumFiles).value_or(1);
     const StatsQuery query = queryOf(line);
-    const std::int64_t count = countLogEntries(root);
+    const LogArchives log = chosenLog(line, root);
+    const std::int64_t count = log.countEntries();
     const bool progress = ::isatty(STDERR_FILENO) != 0;
     if (progress)
         std::cerr << "reading " << files << " file(s)..." << std::flush;
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1U, 2U);
-    const StatsResult result = runStatistics(root, files, query, {threads});
+    StatsRunOptions options;
+    options.threads = threads;
+    options.layouts = layoutSetting(line);
+    const StatsResult result = runStatistics(log, files, query, options);
     if (progress)
         std::cerr << "\r\033[K" << std::flush;
     for (const std::string& diagnostic : result.diagnostics)
@@ -219,7 +226,7 @@ int runStats(const std::vector<std::string>& arguments)
     if (line.flag("--json"))
         writeJson(result, count);
     if (result.missing) {
-        std::cerr << "rovex-logs: no live log at " << paths::underRoot(root, paths::pfLog).string() << '\n';
+        std::cerr << "rovex-logs: no live log at " << log.liveLog().string() << '\n';
         return 1;
     }
     if (!line.flag("--json"))

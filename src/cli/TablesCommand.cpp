@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessViewer.h"
-#include "cli/LayoutOption.h"
+#include "cli/LogOptions.h"
 #include "cli/LogInputs.h"
 #include "cli/RootFolder.h"
 #include "cli/TablesReport.h"
@@ -12,11 +12,12 @@ namespace rovex::cli {
 
 int runTables(const std::vector<std::string>& arguments)
 {
-    const CommandLine line(arguments, {{"--root", "--ignore-port", "--ignore-ip", "--top", "--layouts"}, {"--json"}});
+    const CommandLine line(arguments,
+                           {{"--root", "--log", "--ignore-port", "--ignore-ip", "--top", "--layouts"}, {"--json"}});
     const auto root = rootFolder(line);
     // How many rows of each table the text shows: all unless --top says otherwise.
     const auto top = static_cast<std::size_t>(line.wholeNumber("--top", "rows", 1).value_or(INT64_MAX));
-    std::vector<Input> inputs = openInputs(line.operands());
+    std::vector<Input> inputs = openInputs(logNames(line));
 
     HeadlessViewer viewer(root, std::cerr);
     viewer.setLayouts(layoutSetting(line));

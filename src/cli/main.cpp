@@ -15,7 +15,8 @@ namespace {
 
 constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
 
-  tables  [--root DIR] [--ignore-port P]... [--ignore-ip A]... [--top N] [--layouts L] [--json] [FILE...]
+  tables  [--root DIR] [--log FILE] [--ignore-port P]... [--ignore-ip A]... [--top N] [--layouts L] [--json]
+          [FILE...]
           classify log files (or standard input, or bzip2 archives) into the eight tables
   follow  [--root DIR] [--log FILE] [--seconds N] [--layouts L] [--json]
           follow the root's live log (or FILE) and show the tables as they fill
@@ -23,7 +24,7 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           the country of each address from the root's country database
   services [--root DIR]
           the library file's service images and watch lists, as JSON
-  simple  [--root DIR] [--limit L] [--json] [FILE]
+  simple  [--root DIR] [--log FILE] [--limit L] [--layouts L] [--json] [FILE]
           the simple log's rows of the last L lines of the root's log (or FILE)
   port    [--services FILE] [--json] PORT...
           the service table's lines and the class of each port
@@ -33,15 +34,16 @@ constexpr const char* usage = R"(usage: rovex-logs COMMAND [OPTIONS]
           the host name of each address by reverse DNS
   pie     [--json] NAME...
           the pie of a list with one name per occurrence: slices, colours, angles
-  pie     --table SUFFIX --row NAME [--root DIR] [--layouts L] [--json] [FILE...]
+  pie     --table SUFFIX --row NAME [--root DIR] [--log FILE] [--layouts L] [--json] [FILE...]
           the pie of one row of a table (PortBlockIn ... IpPassOut) of classified logs
   handoff blacklist|group [--json] ADDRESS...
           hand addresses to the running firewall product, as the windows' buttons do
   version [--server URL] [--json]
           the version check's verdict on the server's reply (or on standard input)
-  stats   [--root DIR] [--files N] [--action block|pass] [--direction in|out] [--limit L]
-          [--port P [--port-direction in|out] [--port-limit L2]] [--json]
+  stats   [--root DIR] [--log FILE] [--files N] [--action block|pass] [--direction in|out] [--limit L]
+          [--port P [--port-direction in|out] [--port-limit L2]] [--layouts L] [--json]
           the leading addresses and target ports of the live log and N - 1 archives
+          (FILE's archives: FILE.N.bz2, FILE.N.gz or FILE.N, as logrotate names them)
 
 Fixed paths are resolved under --root (default /). --layouts all also reads the pflog
 text of any pf firewall and the filterlog of pfSense and OPNsense (default: product).

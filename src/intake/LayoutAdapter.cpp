@@ -19,6 +19,19 @@ std::string_view describe(LogLayout layout)
     return "unknown";
 }
 
+std::string describeCounts(const LayoutAdapter::LayoutCounts& counts)
+{
+    std::string text;
+    for (const LogLayout layout : {LogLayout::Product, LogLayout::Pflog, LogLayout::Filterlog, LogLayout::Unread}) {
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(counts[static_cast<std::size_t>(layout)]);
+        text += ' ';
+        text += describe(layout);
+    }
+    return text;
+}
+
 LayoutAdapter::LayoutAdapter(LayoutSetting setting) : m_setting(setting) { m_written.reserve(256); }
 
 // Most product lines are settled by the quick check, which costs a small part of a reading,
@@ -50,6 +63,12 @@ LogLayout LayoutAdapter::adaptOther(std::string_view line)
     if (readFilterlog(line, m_record) == RecordOutcome::Read && writeProductLine(m_record, "filterlog", m_written))
         return LogLayout::Filterlog;
     return LogLayout::Unread;
+}
+
+void LayoutAdapter::addCounts(const LayoutCounts& counts)
+{
+    for (std::size_t layout = 0; layout < logLayoutCount; ++layout)
+        m_counts[layout] += counts[layout];
 }
 
 std::string_view LayoutAdapter::adapt(std::string_view line)

@@ -40,6 +40,8 @@ public:
     void setSetting(LayoutSetting setting) { m_setting = setting; }
     LogLayout lastLayout() const { return m_lastLayout; }
     const LayoutCounts& counts() const { return m_counts; }
+    // Takes in the counts of an adapter that read another part of the same input.
+    void addCounts(const LayoutCounts& counts);
 
 private:
     bool isReadByProduct(std::string_view line);
@@ -53,5 +55,8 @@ private:
     FirewallRecord m_record;
     std::string m_written;
 };
+
+// "N product, N pflog, N filterlog, N unread": the lines each layout gave, for display.
+std::string describeCounts(const LayoutAdapter::LayoutCounts& counts);
 
 } // namespace rovex

@@ -117,7 +117,7 @@ std::string withoutColons(std::string_view text)
     return kept;
 }
 
-RXSimpleLog buildRow(std::string_view line, SimpleLogRoad road, const Fields& fields,
+RXSimpleLog buildRow(std::string_view line, SimpleLogRoad road, std::string_view asWritten, const Fields& fields,
                      const std::array<Endpoint, 2>& ends, const ServiceImages& services)
 {
     const std::string interfaceName = withoutColons(fields[interfaceField]);
@@ -135,12 +135,14 @@ RXSimpleLog buildRow(std::string_view line, SimpleLogRoad road, const Fields& fi
                                                   secondPort,
                                                   portImage(services, ends[0].port),
                                                   portImage(services, secondPort)};
-    std::size_t bytes = line.size();
+    std::size_t bytes = std::max(line.size(), asWritten.size());
     for (const std::string_view piece : pieces)
         bytes += piece.size();
 
     SimpleLogRowBuilder row(bytes);
-    if (road == SimpleLogRoad::Live)
+    if (!asWritten.empty())
+        row.text().append(asWritten);
+    else if (road == SimpleLogRoad::Live)
         row.text().append(line);
     else
         appendHalvingSpaces(row.text(), line);
@@ -153,7 +155,8 @@ RXSimpleLog buildRow(std::string_view line, SimpleLogRoad road, const Fields& fi
 
 } // namespace
 
-SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, const ServiceImages& services)
+SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, const ServiceImages& services,
+                                   std::string_view asWritten)
 {
     if (line.empty())
         return {SimpleLogOutcome::Empty, std::nullopt};
@@ -167,7 +170,14 @@ SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, co
     const auto ends = splitEndpoints(fields[firstField], fields[secondField]);
     if (!ends)
         return {SimpleLogOutcome::NoPorts, std::nullopt};
-    return {SimpleLogOutcome::Accepted, buildRow(line, road, fields, *ends, services)};
+    return {SimpleLogOutcome::Accepted, buildRow(line, road, asWritten, fields, *ends, services)};
+}
+
+SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, const ServiceImages& services,
+                                   LayoutAdapter& layouts)
+{
+    const std::string_view adapted = layouts.adapt(line);
+    return readSimpleLogLine(adapted, road, services, adapted.data() == line.data() ? std::string_view{} : line);
 }
 
 } // namespace rovex

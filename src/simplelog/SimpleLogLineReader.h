@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firewall/ServiceDescription.h"
+#include "intake/LayoutAdapter.h"
 #include "simplelog/RXSimpleLog.h"
 
 #include <cstddef>
@@ -39,6 +40,13 @@ struct SimpleLogReading {
 // endpoints 12 and 14. The action image follows action and direction ("block"/"in" is
 // "blockeddown" and so on, none for other words); a port's image is its service's image
 // in services, else "genericservice". It shares nothing with the live tables' grammar.
-SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, const ServiceImages& services);
+// asWritten: the line as the log holds it, when `line` was written from it in the product's
+// layout (a line of another layout); the row keeps it as its logString, as it came.
+SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, const ServiceImages& services,
+                                   std::string_view asWritten = {});
+
+// The same reading of a line of any layout the adapter reads.
+SimpleLogReading readSimpleLogLine(std::string_view line, SimpleLogRoad road, const ServiceImages& services,
+                                   LayoutAdapter& layouts);
 
 } // namespace rovex

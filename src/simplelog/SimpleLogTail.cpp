@@ -7,7 +7,7 @@
 namespace rovex {
 
 std::optional<SimpleLogTail> readSimpleLogTail(const std::filesystem::path& log, std::int64_t limiter,
-                                               const ServiceImages& services, std::string* error)
+                                               const ServiceImages& services, std::string* error, LayoutSetting layouts)
 {
     LogTailFile file(log);
     const auto failed = [&file, error]() -> std::optional<SimpleLogTail> {
@@ -27,18 +27,21 @@ std::optional<SimpleLogTail> readSimpleLogTail(const std::filesystem::path& log,
         return failed();
     if (pieces->wholeFile)
         tail.limiter = static_cast<std::int64_t>(pieces->pieces);
-    const auto readLine = [&tail, &services](std::optional<std::string_view> line) {
+    LayoutAdapter adapter(layouts);
+    const auto readLine = [&tail, &services, &adapter](std::optional<std::string_view> line) {
         if (!line)
             return; // too long to be a pf line; skipped like any line that does not fit
         if (!isValidUtf8(*line)) {
             ++tail.invalidLines;
             return;
         }
-        SimpleLogReading reading = readSimpleLogLine(*line, SimpleLogRoad::OnDemand, services);
+        SimpleLogReading reading = readSimpleLogLine(*line, SimpleLogRoad::OnDemand, services, adapter);
         if (reading.row)
             tail.rows.push_back(std::move(*reading.row));
     };
     const bool read = file.forEachPiece(pieces->offset, maxSimpleLogLineBytes, readLine);
+    if (layouts == LayoutSetting::All)
+        tail.layoutCounts = adapter.counts();
     return read ? std::optional(std::move(tail)) : failed();
 }
 

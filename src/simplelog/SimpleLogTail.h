@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firewall/ServiceDescription.h"
+#include "intake/LayoutAdapter.h"
 #include "simplelog/RXSimpleLog.h"
 
 #include <cstdint>
@@ -19,7 +20,8 @@ struct SimpleLogTail {
     // The limiter after the read: the one asked for, or the number of pieces of the file
     // (its "\n"s plus one) when that is not more than the one asked for.
     std::int64_t limiter = 0;
-    std::uint64_t invalidLines = 0; // lines read that were not UTF-8, skipped alone
+    std::uint64_t invalidLines = 0;                          // lines read that were not UTF-8, skipped alone
+    std::optional<LayoutAdapter::LayoutCounts> layoutCounts; // lines per layout, when every layout is read
 };
 
 // The on-demand read: the rows of the last `limiter` pieces of the log cut at every "\n"
@@ -28,8 +30,9 @@ struct SimpleLogTail {
 // it needs, so a gigabyte log costs no more than the lines taken. A limiter of 0 (or less)
 // reads no line. A line that is not UTF-8, or longer than maxSimpleLogLineBytes, is skipped
 // alone and still counts as a piece. Nothing (and the reason in error) when the log cannot
-// be opened or read, or is not a regular file.
+// be opened or read, or is not a regular file. layouts: the log layouts read.
 std::optional<SimpleLogTail> readSimpleLogTail(const std::filesystem::path& log, std::int64_t limiter,
-                                               const ServiceImages& services, std::string* error = nullptr);
+                                               const ServiceImages& services, std::string* error = nullptr,
+                                               LayoutSetting layouts = LayoutSetting::Product);
 
 } // namespace rovex

@@ -1,11 +1,10 @@
 #include "stats/Bzip2Archive.h"
 
+#include "stats/FileDescriptor.h"
 #include "stats/LineCutter.h"
 
 #include <bzlib.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <memory>
 #include <vector>
 
@@ -66,10 +65,7 @@ private:
     {
         if (m_available > 0)
             return true;
-        ssize_t got = 0;
-        do {
-            got = ::read(m_fd, m_input.data(), m_input.size());
-        } while (got < 0 && errno == EINTR);
+        const ssize_t got = readRetrying(m_fd, m_input.data(), m_input.size());
         if (got < 0) {
             error = "read error";
             return false;
@@ -130,17 +126,6 @@ bool decodeBzip2(int fd, const std::function<void(std::string_view)>& sink, std:
     error.clear();
     ArchiveDecoder decoder(fd, sink);
     return decoder.run(error);
-}
-
-bool tallyBzip2Archive(int fd, StatsTally& tally, std::string& error)
-{
-    LineCutter cutter;
-    const auto addLine = [&tally](std::string_view line, bool readable) { tally.addLine(line, readable); };
-    if (!decodeBzip2(
-            fd, [&](std::string_view bytes) { cutter.feed(bytes, addLine); }, error))
-        return false;
-    cutter.finish(addLine);
-    return true;
 }
 
 bool looksLikeBzip2(std::string_view start)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "stats/StatsTally.h"
-
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,12 +7,8 @@
 namespace rovex {
 
 // Decodes a bzip2 file in process, every stream to the end of the file as `bzip2 -d`
-// does, and counts its lines into tally. False, with the reason in error, when any part
-// does not decode (the tally then holds a partial count and must be dropped).
-bool tallyBzip2Archive(int fd, StatsTally& tally, std::string& error);
-
-// The same decoding, each decoded piece handed to sink as it comes (pieces end anywhere,
-// also inside a line). False, with the reason in error, when any part does not decode.
+// does, each decoded piece handed to sink as it comes (pieces end anywhere, also inside a
+// line). False, with the reason in error, when any part does not decode.
 bool decodeBzip2(int fd, const std::function<void(std::string_view)>& sink, std::string& error);
 
 // Whether the bytes start as a bzip2 stream does ("BZh" and a block size digit).

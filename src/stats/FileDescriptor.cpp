@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace rovex {
@@ -37,6 +38,15 @@ FileDescriptor FileDescriptor::openRegularFile(const std::filesystem::path& path
     if (flags >= 0)
         ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
     return file;
+}
+
+ssize_t readRetrying(int fd, char* data, std::size_t size) noexcept
+{
+    ssize_t got = 0;
+    do {
+        got = ::read(fd, data, size);
+    } while (got < 0 && errno == EINTR);
+    return got;
 }
 
 } // namespace rovex

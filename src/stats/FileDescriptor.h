@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <sys/types.h>
 
 namespace rovex {
 
@@ -24,5 +26,9 @@ public:
 private:
     int m_fd = -1;
 };
+
+// read(2) of up to `size` bytes, again when a signal cut it short: the bytes read, 0 at
+// the end of the file, negative on an error.
+ssize_t readRetrying(int fd, char* data, std::size_t size) noexcept;
 
 } // namespace rovex

@@ -1,18 +1,19 @@
 #include "stats/StatsFiles.h"
 
-#include "firewall/FixedPaths.h"
-
 namespace rovex {
 
-StatsFiles StatsFiles::open(const std::filesystem::path& root, std::int64_t fileCount)
+StatsFiles StatsFiles::open(const LogArchives& log, std::int64_t fileCount)
 {
     StatsFiles files;
-    files.liveLog = FileDescriptor::openRegularFile(paths::underRoot(root, paths::pfLog));
+    files.liveLog = FileDescriptor::openRegularFile(log.liveLog());
     // Without a live log no archive is read.
     if (!files.liveLog.isOpen())
         return files;
-    for (std::int64_t archive = 0; archive + 2 <= fileCount; ++archive)
-        files.archives.push_back(FileDescriptor::openRegularFile(paths::archive(root, static_cast<int>(archive))));
+    for (std::int64_t index = 0; index + 2 <= fileCount; ++index) {
+        ArchiveFile name = log.archive(index);
+        FileDescriptor file = FileDescriptor::openRegularFile(name.path);
+        files.archives.push_back({std::move(name), std::move(file)});
+    }
     return files;
 }
 

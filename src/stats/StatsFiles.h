@@ -1,9 +1,9 @@
 #pragma once
 
 #include "stats/FileDescriptor.h"
+#include "stats/LogArchives.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <vector>
 
 namespace rovex {
@@ -12,10 +12,14 @@ namespace rovex {
 // neither shows an archive twice nor hides one: the live log, then archives 0 to N - 2.
 // A file that is missing or not a regular file stays closed.
 struct StatsFiles {
+    struct Archive {
+        ArchiveFile name;
+        FileDescriptor file;
+    };
     FileDescriptor liveLog;
-    std::vector<FileDescriptor> archives;
+    std::vector<Archive> archives;
 
-    static StatsFiles open(const std::filesystem::path& root, std::int64_t fileCount);
+    static StatsFiles open(const LogArchives& log, std::int64_t fileCount);
 };
 
 } // namespace rovex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "intake/LayoutAdapter.h"
 #include "chart/Palette.h"
 #include "chart/RXDiaObj.h"
 
@@ -63,6 +64,8 @@ struct StatsResult {
     std::vector<RXDiaObj> portSlices;
     std::optional<IpsForPort> ipsForPort;
     std::vector<std::string> diagnostics; // one line per archive that was not merged
+    // Lines read per log layout, when every layout was read.
+    std::optional<LayoutAdapter::LayoutCounts> layoutCounts;
 };
 
 } // namespace rovex

@@ -1,6 +1,6 @@
 #include "stats/StatsRun.h"
 
-#include "stats/Bzip2Archive.h"
+#include "stats/ArchiveReading.h"
 #include "stats/LiveLogRanges.h"
 #include "stats/StatsAggregation.h"
 #include "stats/StatsFiles.h"
@@ -26,14 +26,14 @@ using Task = std::variant<ByteRange, ArchiveTask>;
 // its tally when done, so memory holds one tally per thread beside the total.
 class RunTasks final {
 public:
-    RunTasks(const StatsFiles& files, const StatsQuery& query, std::vector<Task> tasks,
-             std::atomic<std::int64_t>* linesRead)
+    RunTasks(const StatsFiles& files, const StatsQuery& query, std::vector<Task> tasks, const StatsRunOptions& options)
         : m_files(files),
           m_query(query),
+          m_layouts(options.layouts),
           m_tasks(std::move(tasks)),
-          m_total(query),
+          m_total(query, options.layouts),
           m_diagnostics(files.archives.size()),
-          m_linesRead(linesRead)
+          m_linesRead(options.linesRead)
     {}
 
     void work()
@@ -68,7 +68,7 @@ public:
 private:
     void run(const ByteRange& range)
     {
-        StatsTally tally(m_query);
+        StatsTally tally(m_query, m_layouts);
         tally.reportLinesTo(m_linesRead);
         tallyRange(m_files.liveLog.get(), range, tally);
         const std::lock_guard lock(m_mutex);
@@ -77,23 +77,24 @@ private:
 
     void run(const ArchiveTask& task)
     {
-        StatsTally tally(m_query);
+        StatsTally tally(m_query, m_layouts);
         tally.reportLinesTo(m_linesRead);
         std::string error = "missing or not a regular file";
-        const FileDescriptor& file = m_files.archives[task.number];
-        const bool decoded = file.isOpen() && tallyBzip2Archive(file.get(), tally, error);
+        const StatsFiles::Archive& archive = m_files.archives[task.number];
+        const bool decoded = archive.file.isOpen()
+            && tallyArchive(archive.file.get(), archive.name.coding, tally, error);
         const std::lock_guard lock(m_mutex);
         if (decoded) {
             m_total.merge(tally);
             return;
         }
         m_total.addLine({});
-        m_diagnostics[task.number] = "pffirewall.log." + std::to_string(task.number) + ".bz2: " + error
-            + ", read as one empty line";
+        m_diagnostics[task.number] = archive.name.path.filename().string() + ": " + error + ", read as one empty line";
     }
 
     const StatsFiles& m_files;
     const StatsQuery& m_query;
+    LayoutSetting m_layouts;
     std::vector<Task> m_tasks;
     std::atomic<std::size_t> m_next{0};
     std::mutex m_mutex;
@@ -126,10 +127,10 @@ std::vector<Task> tasksOf(const StatsFiles& files, std::uint64_t size, unsigned 
 
 } // namespace
 
-StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCount, const StatsQuery& query,
+StatsResult runStatistics(const LogArchives& log, std::int64_t fileCount, const StatsQuery& query,
                           const StatsRunOptions& options)
 {
-    const StatsFiles files = StatsFiles::open(root, std::max<std::int64_t>(fileCount, 1));
+    const StatsFiles files = StatsFiles::open(log, std::max<std::int64_t>(fileCount, 1));
     if (!files.liveLog.isOpen()) {
         StatsResult missing = missingLogResult();
         missing.fileCount = fileCount;
@@ -137,7 +138,7 @@ StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCo
     }
     const unsigned threads = std::max(options.threads, 1U);
     const std::uint64_t size = liveLogBytes(files, options);
-    RunTasks run(files, query, tasksOf(files, size, threads, options.minimumRangeBytes), options.linesRead);
+    RunTasks run(files, query, tasksOf(files, size, threads, options.minimumRangeBytes), options);
     std::vector<std::jthread> workers;
     for (unsigned helper = 1; helper < threads; ++helper)
         workers.emplace_back([&run] { run.work(); });
@@ -147,6 +148,8 @@ StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCo
     result.fileCount = fileCount;
     result.liveLogBytes = size;
     result.diagnostics = run.diagnostics();
+    if (options.layouts == LayoutSetting::All)
+        result.layoutCounts = run.total().layouts().counts();
     return result;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "intake/LayoutAdapter.h"
+#include "stats/LogArchives.h"
 #include "stats/StatsQuery.h"
 #include "stats/StatsResult.h"
 
 #include <atomic>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 namespace rovex {
@@ -19,13 +20,15 @@ struct StatsRunOptions {
     std::atomic<std::int64_t>* linesRead = nullptr;
     // When given, the live log is read no further than this many bytes.
     std::optional<std::uint64_t> liveLogByteLimit;
+    // The log layouts read; with All the result counts the lines of each.
+    LayoutSetting layouts = LayoutSetting::Product;
 };
 
-// A whole run over the log under root: the live log and archives 0 to fileCount - 2
+// A whole run over a log: the live log and archives 0 to fileCount - 2
 // (fileCount at least 1), counted on the threads, then aggregated. An archive counts only
 // when it decodes fully; otherwise it adds one empty line and one diagnostic line. Without
 // a live log nothing is read and the result says it is missing.
-StatsResult runStatistics(const std::filesystem::path& root, std::int64_t fileCount, const StatsQuery& query,
+StatsResult runStatistics(const LogArchives& log, std::int64_t fileCount, const StatsQuery& query,
                           const StatsRunOptions& options = {});
 
 } // namespace rovex

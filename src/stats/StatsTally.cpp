@@ -4,10 +4,11 @@
 
 namespace rovex {
 
-StatsTally::StatsTally(const StatsQuery& query)
+StatsTally::StatsTally(const StatsQuery& query, LayoutSetting layouts)
     : m_query(&query),
       m_addressFromSource(query.direction != "out"),
-      m_portAddressFromSource(query.port && query.port->direction != "out")
+      m_portAddressFromSource(query.port && query.port->direction != "out"),
+      m_adapter(layouts)
 {}
 
 void StatsTally::addLine(std::string_view line, bool readable)
@@ -20,7 +21,7 @@ void StatsTally::addLine(std::string_view line, bool readable)
     if (!readable)
         return;
     RXLogLine record;
-    const StatsLineOutcome outcome = readStatsLine(line, record, m_portScratch);
+    const StatsLineOutcome outcome = readStatsLine(m_adapter.adapt(line), record, m_portScratch);
     if (isCountedLine(outcome))
         ++m_counted;
     if (outcome != StatsLineOutcome::kept)
@@ -54,6 +55,7 @@ void StatsTally::merge(const StatsTally& other)
     m_counted += other.m_counted;
     m_kept += other.m_kept;
     m_selected += other.m_selected;
+    m_adapter.addCounts(other.m_adapter.counts());
     for (const auto& [text, count] : other.m_addresses)
         countText(m_addresses, text, count);
     for (const auto& [text, count] : other.m_ports)

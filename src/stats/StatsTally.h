@@ -1,5 +1,6 @@
 #pragma once
 
+#include "intake/LayoutAdapter.h"
 #include "stats/RXLogLine.h"
 #include "stats/StatsQuery.h"
 #include "text/TextHash.h"
@@ -16,7 +17,8 @@ namespace rovex {
 // counted apart (threads, archives) add up by merge.
 class StatsTally final {
 public:
-    explicit StatsTally(const StatsQuery& query);
+    // layouts: the log layouts read (the product's own unless told otherwise).
+    explicit StatsTally(const StatsQuery& query, LayoutSetting layouts = LayoutSetting::Product);
 
     // One line without its "\n"; readable is false for a line that is not UTF-8 or too
     // long to be a log line, which counts only as a line, like an empty one.
@@ -34,6 +36,7 @@ public:
     const TextMap<std::int64_t>& addressCounts() const noexcept { return m_addresses; }
     const TextMap<std::int64_t>& portCounts() const noexcept { return m_ports; }
     const TextMap<std::int64_t>& portAddressCounts() const noexcept { return m_portAddresses; }
+    const LayoutAdapter& layouts() const noexcept { return m_adapter; }
 
 private:
     void select(const RXLogLine& record);
@@ -50,6 +53,7 @@ private:
     TextMap<std::int64_t> m_ports;
     TextMap<std::int64_t> m_portAddresses;
     std::string m_portScratch;
+    LayoutAdapter m_adapter;
     std::atomic<std::int64_t>* m_linesRead = nullptr;
     std::int64_t m_unreported = 0;
 };

@@ -46,12 +46,12 @@ TEST_F(StatsRoot, ReadsTheLiveLogThenTheArchivesAndOnlyAsManyAsAsked)
     writeArchive(0, lines("198.51.100.2", 2));
     writeArchive(1, lines("198.51.100.3", 1) + "no newline at the end");
 
-    const StatsResult one = rovex::runStatistics(root, 1, StatsQuery{});
+    const StatsResult one = rovex::runStatistics(rovex::LogArchives::productLog(root), 1, StatsQuery{});
     EXPECT_EQ(one.lineCount, 4);
     EXPECT_EQ(one.counted, 3);
     EXPECT_EQ(countOf(one, "198.51.100.2"), 0);
 
-    const StatsResult all = rovex::runStatistics(root, 3, StatsQuery{});
+    const StatsResult all = rovex::runStatistics(rovex::LogArchives::productLog(root), 3, StatsQuery{});
     EXPECT_EQ(all.lineCount, 4 + 3 + 2);
     EXPECT_EQ(all.counted, 3 + 2 + 2);
     EXPECT_EQ(all.selected, 6);
@@ -77,7 +77,7 @@ TEST_F(StatsRoot, ReadsMultiStreamArchivesToTheirEnd)
     }
     StatsQuery query;
     query.limit = 1000;
-    const StatsResult result = rovex::runStatistics(root, 3, query);
+    const StatsResult result = rovex::runStatistics(rovex::LogArchives::productLog(root), 3, query);
     EXPECT_TRUE(result.diagnostics.empty());
     EXPECT_EQ(result.selected, 4000 + 5 + 7);
     EXPECT_EQ(countOf(result, "198.51.100.202"), 7);
@@ -101,7 +101,7 @@ TEST_F(StatsRoot, AnArchiveThatDoesNotDecodeFullyIsOneEmptyLineAndOneDiagnostic)
     fs::create_directory(archivePath(4));
     writeArchive(5, lines("198.51.100.6", 2));
 
-    const StatsResult result = rovex::runStatistics(root, 7, StatsQuery{});
+    const StatsResult result = rovex::runStatistics(rovex::LogArchives::productLog(root), 7, StatsQuery{});
     EXPECT_EQ(result.selected, 1 + 2);
     EXPECT_EQ(result.lineCount, 2 + 5 + 3);
     ASSERT_EQ(result.diagnostics.size(), 5U);
@@ -112,14 +112,14 @@ TEST_F(StatsRoot, AnArchiveThatDoesNotDecodeFullyIsOneEmptyLineAndOneDiagnostic)
 TEST_F(StatsRoot, WithoutARegularLiveLogNothingIsRead)
 {
     writeArchive(0, lines("198.51.100.2", 2));
-    StatsResult result = rovex::runStatistics(root, 2, StatsQuery{});
+    StatsResult result = rovex::runStatistics(rovex::LogArchives::productLog(root), 2, StatsQuery{});
     EXPECT_TRUE(result.missing);
     EXPECT_EQ(result.lineCount, 0);
     EXPECT_TRUE(result.diagnostics.empty());
     EXPECT_TRUE(result.boxes.ipBox && result.boxes.portBox && result.boxes.dangerBox);
 
     ASSERT_EQ(::mkfifo((logFolder() / "pffirewall.log").c_str(), 0600), 0);
-    result = rovex::runStatistics(root, 2, StatsQuery{});
+    result = rovex::runStatistics(rovex::LogArchives::productLog(root), 2, StatsQuery{});
     EXPECT_TRUE(result.missing);
 }
 
@@ -128,7 +128,7 @@ TEST_F(StatsRoot, InvalidTextSpoilsOnlyItsOwnLine)
     writeLiveLog(lines("198.51.100.1", 1) + pfLine("block", "in", "198.51.100.\xff.1", "10.0.0.1.22") + "\n"
                  + std::string(3 << 20, 'x') + "\n" + lines("198.51.100.2", 1));
     writeArchive(0, "\xc3\x28\n" + lines("198.51.100.3", 1));
-    const StatsResult result = rovex::runStatistics(root, 2, StatsQuery{});
+    const StatsResult result = rovex::runStatistics(rovex::LogArchives::productLog(root), 2, StatsQuery{});
     EXPECT_EQ(result.selected, 3);
     EXPECT_EQ(result.lineCount, 5 + 3);
     EXPECT_EQ(result.counted, 3);
@@ -166,7 +166,7 @@ TEST_F(StatsRoot, ReportsTheLinesReadWhileItRuns)
     rovex::StatsRunOptions options;
     options.linesRead = &linesRead;
     options.minimumRangeBytes = 1 << 16; // the live log split over the two threads
-    const StatsResult result = rovex::runStatistics(root, 2, StatsQuery{}, options);
+    const StatsResult result = rovex::runStatistics(rovex::LogArchives::productLog(root), 2, StatsQuery{}, options);
     EXPECT_EQ(linesRead.load() % step, 0);
     EXPECT_GE(linesRead.load(), 2 * step);
     EXPECT_LE(linesRead.load(), result.lineCount);

@@ -173,7 +173,8 @@ TEST_F(StatsRoot, AgreesWithAPlainReadingOfTheRulesHoweverTheWorkIsSplit)
         ASSERT_GT(reference.selected, 100);
         for (const unsigned threads : {1U, 2U, 3U}) {
             SCOPED_TRACE(direction + " on " + std::to_string(threads) + " threads");
-            const StatsResult result = rovex::runStatistics(root, 3, query, {threads, 1});
+            const StatsResult result = rovex::runStatistics(rovex::LogArchives::productLog(root), 3, query,
+                                                            {threads, 1});
             EXPECT_EQ(result.lineCount, reference.lineCount);
             EXPECT_EQ(result.counted, reference.counted);
             EXPECT_EQ(result.kept, reference.kept);

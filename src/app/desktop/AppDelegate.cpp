@@ -31,6 +31,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QCursor>
@@ -69,7 +70,7 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     m_aboutWindow = std::make_unique<AboutWindow>();
     m_portLookup = std::make_unique<PortLookup>();
     m_portInfoPopOver = std::make_unique<PortInfoPopover>(*m_portLookup);
-    m_logParser = std::make_unique<RXLogParser>(root, m_countries, whoisServer);
+    m_logParser = std::make_unique<RXLogParser>(LogArchives::productLog(root), m_countries, whoisServer);
     m_simpleLogController = std::make_unique<RXSimpleLogController>(logPath(), m_tables->store().allServicesDict(),
                                                                     m_countries, std::move(whoisServer), *m_portLookup,
                                                                     *m_portInfoPopOver);
@@ -87,6 +88,7 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
         showAlert(*m_noLogFileAlert, QStringLiteral("The log could not be opened in a viewer.\n") + reason);
     });
     m_tables->followLog(m_myRXReadLog.get()); // the windows' status line names it
+    m_infowindow->setReadingReport([this] { return readingReport(); });
     m_tortaPopover = std::make_unique<TortaPopover>();
     m_rovexController = std::make_unique<RovexController>(*this, *m_productBus);
     connect(m_tortaPopover.get(), &TortaPopover::blacklistTorta, m_rovexController.get(),
@@ -172,6 +174,12 @@ void AppDelegate::startVisualizer()
     connect(m_notify.get(), &DesktopNotifier::activated, this, &AppDelegate::openRecentNotification);
     observeProduct();
     loadLibraryFile();
+    followLog();
+}
+
+void AppDelegate::followLog()
+{
+    m_following = true;
     connect(m_myRXReadLog.get(), &RXReadLog::chunkRead, m_tables.get(), &LiveTables::readChunk);
     connect(m_myRXReadLog.get(), &RXReadLog::fileEnded, m_tables.get(), &LiveTables::fileEnded);
     // The simple log hears every chunk after the tables, shown or not (it builds rows only
@@ -181,6 +189,68 @@ void AppDelegate::startVisualizer()
     connect(m_myRXReadLog.get(), &RXReadLog::fileEnded, m_simpleLogController.get(),
             &RXSimpleLogController::liveFileEnded);
     m_myRXReadLog->checklogfileandreadlog();
+}
+
+void AppDelegate::useLog(const LogChoice& choice)
+{
+    const bool newFile = choice.path(m_root) != logPath();
+    m_logChoice = choice;
+    m_tables->setLayouts(choice.layouts);
+    m_simpleLogController->setLog(logPath(), choice.layouts);
+    m_logParser->setLog(choice.archives(m_root), choice.layouts);
+    if (m_statusMenu.allLayoutsItem != nullptr)
+        m_statusMenu.allLayoutsItem->setChecked(choice.layouts == LayoutSetting::All);
+    if (newFile)
+        replaceFollower();
+}
+
+// The old log's unfinished last line is complete for the readers, as at a rotation.
+void AppDelegate::replaceFollower()
+{
+    if (m_following) {
+        m_myRXReadLog->disconnect();
+        m_tables->fileEnded();
+        m_simpleLogController->liveFileEnded();
+    }
+    m_myRXReadLog = std::make_unique<RXReadLog>(nativeText(logPath()));
+    m_tables->followLog(m_myRXReadLog.get());
+    if (m_following)
+        followLog();
+}
+
+QString AppDelegate::readingReport() const
+{
+    QString text = QStringLiteral("Log: ") + nativeText(logPath());
+    const LayoutAdapter& layouts = m_tables->layouts();
+    if (layouts.setting() == LayoutSetting::Product)
+        return text + QStringLiteral("\nOnly the firewall product's own log layout is read.");
+    return text + QStringLiteral("\nLines read by layout: ") + QString::fromStdString(describeCounts(layouts.counts()));
+}
+
+void AppDelegate::chooseLogFile()
+{
+    QFileDialog panel(nullptr, menuText("menulogfile"));
+    panel.setObjectName(QStringLiteral("logFilePanel"));
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setFileMode(QFileDialog::ExistingFile);
+    panel.setDirectory(nativeText(logPath().parent_path()));
+    if (execAboveKeptWindows(panel, m_keepInFront) != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return;
+    LogChoice choice = m_logChoice;
+    const std::filesystem::path chosen = panel.selectedFiles().constFirst().toStdString();
+    // The product's own log keeps its own archives' naming.
+    const bool productLog = chosen == LogChoice{}.path(m_root);
+    choice.file = productLog ? std::nullopt : std::optional(chosen);
+    choice.remember();
+    useLog(choice);
+}
+
+void AppDelegate::readAllLayouts()
+{
+    LogChoice choice = m_logChoice;
+    choice.layouts = m_statusMenu.allLayoutsItem->isChecked() ? LayoutSetting::All : LayoutSetting::Product;
+    choice.remember();
+    useLog(choice);
 }
 
 // The tray item with its menu; a desktop without a tray gets the small launcher window
@@ -404,6 +474,6 @@ void AppDelegate::showMissingLogAlert()
     showAlert(*m_noLogFileAlert, QStringLiteral("PF Log File Not Found\n") + nativeText(logPath()));
 }
 
-std::filesystem::path AppDelegate::logPath() const { return paths::underRoot(m_root, paths::pfLog); }
+std::filesystem::path AppDelegate::logPath() const { return m_logChoice.path(m_root); }
 
 } // namespace rovex

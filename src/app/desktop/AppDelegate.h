@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/desktop/LogChoice.h"
 #include "app/desktop/StatusMenu.h"
 
 #include "firewall/RXReadRovexConf.h"
@@ -87,6 +88,11 @@ public:
     const CountryDatabase& countries() const { return m_countries; }
     bool keepsInFront() const { return m_keepInFront; }
 
+    // The log read and how; a new file is followed from its end, as the log is at a start,
+    // and the tables keep what they counted, as they do over a rotation.
+    const LogChoice& logChoice() const { return m_logChoice; }
+    void useLog(const LogChoice& choice);
+
 public Q_SLOTS:
     void openInboundBlocked();
     void openOutboundBlocked();
@@ -107,6 +113,10 @@ public Q_SLOTS:
     void quitapp();
     void addLoginItem();
     void cleanAll();
+    // The options' log entries: a file chosen in a dialog, and the layouts read; both
+    // remembered between runs.
+    void chooseLogFile();
+    void readAllLayouts();
     // Asks the version server whether a newer version exists and tells the user; the web
     // site opens after the alert when there is one.
     void checkforupdate();
@@ -135,6 +145,9 @@ private:
     void showAlert(QMessageBox& alert, const QString& text);
     void bringAboveKeptWindows(QWidget& window);
     void showMissingLogAlert();
+    void followLog();
+    QString readingReport() const;
+    void replaceFollower();
     std::filesystem::path logPath() const;
     std::array<QWidget*, 5> keptInFrontWindows() const;
 
@@ -166,6 +179,8 @@ private:
     std::unique_ptr<WindowPlaces> m_windowPlaces;
     TrafficKind m_lastNotifiedKind = TrafficKind::BlockIn;
     bool m_keepInFront = false;
+    LogChoice m_logChoice;
+    bool m_following = false;
 };
 
 } // namespace rovex

@@ -30,6 +30,15 @@ struct Options {
         QStringLiteral("Ask this server (http or https URL) for the current version; default: $ROVEX_VERSION_SERVER, "
                        "else the saved setting versionServer."),
         QStringLiteral("URL")};
+    QCommandLineOption log{QStringLiteral("log"),
+                           QStringLiteral("Follow FILE instead of the firewall product's log (default: the file last "
+                                          "chosen in the options, else the product's log under the root)."),
+                           QStringLiteral("FILE")};
+    QCommandLineOption layouts{
+        QStringLiteral("layouts"),
+        QStringLiteral("product: read the product's own log layout; all: also pflog text and pfSense/OPNsense "
+                       "filterlog (default: as last chosen in the options)."),
+        QStringLiteral("LAYOUTS")};
 };
 
 std::optional<QString> valueIfSet(const QCommandLineParser& parser, const QCommandLineOption& option)
@@ -46,8 +55,8 @@ std::variant<DesktopOptions, OptionsRefusal> readDesktopOptions(const QCoreAppli
     parser.setApplicationDescription(QStringLiteral("The pf firewall's log, live, from the tray."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({options.root, options.showAll, options.pictures, options.picturesAfter, options.whoisServer,
-                       options.versionServer});
+    parser.addOptions({options.root, options.log, options.layouts, options.showAll, options.pictures,
+                       options.picturesAfter, options.whoisServer, options.versionServer});
     parser.process(application);
 
     DesktopOptions result;
@@ -55,6 +64,17 @@ std::variant<DesktopOptions, OptionsRefusal> readDesktopOptions(const QCoreAppli
     std::error_code error;
     if (!std::filesystem::is_directory(result.root, error))
         return OptionsRefusal{QStringLiteral("root folder %1 does not exist").arg(parser.value(options.root))};
+    result.log = LogChoice::remembered();
+    if (const std::optional<QString> log = valueIfSet(parser, options.log)) {
+        if (log->isEmpty())
+            return OptionsRefusal{QStringLiteral("--log needs a file")};
+        result.log.file = std::filesystem::path(log->toStdString());
+    }
+    if (const std::optional<QString> layouts = valueIfSet(parser, options.layouts)) {
+        if (*layouts != QLatin1StringView("product") && *layouts != QLatin1StringView("all"))
+            return OptionsRefusal{QStringLiteral("--layouts needs product or all")};
+        result.log.layouts = *layouts == QLatin1StringView("all") ? LayoutSetting::All : LayoutSetting::Product;
+    }
     result.showAll = parser.isSet(options.showAll);
     result.picturesFolder = valueIfSet(parser, options.pictures);
     bool secondsRead = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/desktop/LogChoice.h"
 #include "lookup/WhoisServer.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ struct DesktopOptions {
     int picturesAfterSeconds = 10;
     std::optional<WhoisServer> whoisServer;
     std::optional<QUrl> versionServer;
+    // The log remembered from the last run, with --log and --layouts put over it.
+    LogChoice log;
 };
 
 // A refused start: one line for standard error, and the exit code.

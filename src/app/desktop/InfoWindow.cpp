@@ -42,9 +42,39 @@ InfoWindow::InfoWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         layout->addWidget(new QLabel(menuText(entry.titleKey), this), row, 1);
         ++row;
     }
+    m_reading = new QLabel(this);
+    m_reading->setObjectName(QStringLiteral("readingReport"));
+    m_reading->setWordWrap(true);
+    m_reading->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_reading, row++, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     layout->setRowStretch(row, 1);
-    resize(420, 240);
+    resize(420, 280);
+    m_refresh.setInterval(1000);
+    connect(&m_refresh, &QTimer::timeout, this, &InfoWindow::refreshReading);
+}
+
+void InfoWindow::setReadingReport(std::function<QString()> report)
+{
+    m_report = std::move(report);
+    refreshReading();
+}
+
+QString InfoWindow::readingText() const { return m_reading->text(); }
+
+void InfoWindow::refreshReading() { m_reading->setText(m_report ? m_report() : QString()); }
+
+void InfoWindow::showEvent(QShowEvent* event)
+{
+    refreshReading();
+    m_refresh.start();
+    QWidget::showEvent(event);
+}
+
+void InfoWindow::hideEvent(QHideEvent* event)
+{
+    m_refresh.stop();
+    QWidget::hideEvent(event);
 }
 
 } // namespace rovex

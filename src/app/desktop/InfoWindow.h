@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+
+class QLabel;
 
 namespace rovex {
 
@@ -11,6 +16,22 @@ class InfoWindow final : public QWidget {
 
 public:
     explicit InfoWindow(QWidget* parent = nullptr);
+
+    // What the window tells of the log being read (its path, the lines of each layout),
+    // asked again every second while the window is shown.
+    void setReadingReport(std::function<QString()> report);
+    QString readingText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void refreshReading();
+
+    QLabel* m_reading;
+    std::function<QString()> m_report;
+    QTimer m_refresh;
 };
 
 } // namespace rovex

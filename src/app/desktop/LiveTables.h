@@ -83,6 +83,10 @@ public:
     // The library file's service names, shown before the system's for ports it lists.
     void setServiceNames(ServiceImages names);
 
+    // The log layouts read from the next line on, and the lines each gave so far.
+    void setLayouts(LayoutSetting setting) { m_intake.setLayouts(setting); }
+    const LayoutAdapter& layouts() const { return m_intake.layouts(); }
+
     // The follower whose chunks come here, for the status the windows show.
     void followLog(const RXReadLog* reader) { m_reader = reader; }
     LogStatus status() const;

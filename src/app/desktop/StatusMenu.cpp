@@ -60,6 +60,13 @@ void StatusMenu::buildOptionsEntries(AppDelegate& delegate)
     addEntry(m_optionsmenu, delegate, "menuignore", "", &AppDelegate::openIgnoreLists);
     addEntry(m_optionsmenu, delegate, "menuclean", "", &AppDelegate::cleanAll);
     m_optionsmenu.addSeparator();
+    logFileItem = addEntry(m_optionsmenu, delegate, "menulogfile", "", &AppDelegate::chooseLogFile);
+    allLayoutsItem = addEntry(m_optionsmenu, delegate, "menulayouts", "", &AppDelegate::readAllLayouts);
+    allLayoutsItem->setCheckable(true);
+    allLayoutsItem->setChecked(delegate.logChoice().layouts == LayoutSetting::All);
+    allLayoutsItem->setToolTip(menuText("menulayoutstip"));
+    m_optionsmenu.setToolTipsVisible(true);
+    m_optionsmenu.addSeparator();
     addEntry(m_optionsmenu, delegate, "menulogin", "", &AppDelegate::addLoginItem);
     updatesItem = addEntry(m_optionsmenu, delegate, "menuupdates", "", &AppDelegate::checkforupdate);
     if (delegate.versionCheck() == nullptr) {

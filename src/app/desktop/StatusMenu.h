@@ -33,6 +33,8 @@ public:
     QAction* showAllItem = nullptr;
     QAction* showAlwaysInFront = nullptr;
     QAction* updatesItem = nullptr;
+    QAction* logFileItem = nullptr;
+    QAction* allLayoutsItem = nullptr;
 
 private:
     void buildStatusEntries(AppDelegate& delegate);

@@ -86,6 +86,7 @@ int main(int argc, char** argv)
 
     rovex::AppDelegate delegate(options.root, QDBusConnection::sessionBus(), options.whoisServer);
     delegate.setVersionServer(options.versionServer);
+    delegate.useLog(options.log);
     QObject::connect(&instance, &rovex::SingleInstance::activated, &delegate, &rovex::AppDelegate::bringWindowsForward);
     delegate.applicationDidFinishLaunching();
     if (options.showAll)

@@ -98,6 +98,12 @@ void RXSimpleLogController::setDoubleAction()
 
 // --- live road ---
 
+void RXSimpleLogController::setLog(std::filesystem::path log, LayoutSetting layouts)
+{
+    m_log = std::move(log);
+    m_liveLayouts.setSetting(layouts);
+}
+
 // Lines that arrive while the window is hidden are never shown: they are not even read,
 // but the piece of a line a read cuts off is kept for the read that completes it.
 void RXSimpleLogController::readLiveChunk(const QByteArray& chunk)
@@ -131,9 +137,9 @@ void RXSimpleLogController::showLiveRows()
         m_showLiveRows.start();
 }
 
-void RXSimpleLogController::appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line) const
+void RXSimpleLogController::appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line)
 {
-    SimpleLogReading reading = readSimpleLogLine(line, SimpleLogRoad::Live, m_services);
+    SimpleLogReading reading = readSimpleLogLine(line, SimpleLogRoad::Live, m_services, m_liveLayouts);
     if (reading.row)
         rows.push_back(std::move(*reading.row));
 }
@@ -190,7 +196,10 @@ void RXSimpleLogController::openSimpleLogs()
     m_readingOnDemand = true;
     const std::int64_t limiter = m_window->limiter().value();
     runInBackground<std::optional<SimpleLogTail>>(
-        this, [path = m_log, limiter, services = m_services] { return readSimpleLogTail(path, limiter, services); },
+        this,
+        [path = m_log, limiter, services = m_services, layouts = m_liveLayouts.setting()] {
+            return readSimpleLogTail(path, limiter, services, nullptr, layouts);
+        },
         [this](std::optional<SimpleLogTail> tail) { tailRead(std::move(tail)); });
 }
 

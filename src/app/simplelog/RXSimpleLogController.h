@@ -2,6 +2,7 @@
 
 #include "app/widgets/Popover.h"
 #include "firewall/ServiceDescription.h"
+#include "intake/LayoutAdapter.h"
 #include "intake/LineAssembler.h"
 #include "lookup/WhoisServer.h"
 #include "simplelog/RXSimpleLog.h"
@@ -65,6 +66,9 @@ public:
     const std::vector<RXSimpleLog>& simpleLogsArrayTemp() const { return m_simpleLogsArrayTemp; }
     bool readsOnDemand() const { return m_readingOnDemand; }
 
+    // The log read on demand from now on, and the layouts both roads read.
+    void setLog(std::filesystem::path log, LayoutSetting layouts);
+
     // Double-clicking a row opens its detail popover.
     void setDoubleAction();
 
@@ -98,7 +102,7 @@ Q_SIGNALS:
 
 private:
     void connectButtons();
-    void appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line) const;
+    void appendLiveRow(std::vector<RXSimpleLog>& rows, std::string_view line);
     void cutToMaxLogLines();
     void followNewest();
     void tailRead(std::optional<SimpleLogTail> tail);
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<LogStringPopover> m_logStringPopover;
     std::unique_ptr<AddressInfoPopover> m_addrinfoPopover;
     LineAssembler m_liveLines;
+    LayoutAdapter m_liveLayouts;
     // Live rows wait here for the next showing: the window repaints at most this often,
     // however many small reads the log arrives in.
     std::vector<RXSimpleLog> m_liveRows;

@@ -12,9 +12,7 @@
 #include "app/widgets/BusyIndicator.h"
 #include "app/widgets/CustomCircle.h"
 #include "app/widgets/SelectedRows.h"
-#include "firewall/FixedPaths.h"
 #include "lookup/WhoisServer.h"
-#include "stats/LogEntryCount.h"
 #include "stats/StatsRun.h"
 
 #include <QButtonGroup>
@@ -57,10 +55,11 @@ bool allDigits(const QString& text)
 
 } // namespace
 
-RXLogParser::RXLogParser(std::filesystem::path root, const CountryDatabase& countries,
-                         std::optional<WhoisServer> whoisServer, QObject* parent)
+RXLogParser::RXLogParser(LogArchives log, const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
+                         QObject* parent)
     : QObject(parent),
-      m_root(std::move(root)),
+      m_log(log),
+      m_lastLog(std::move(log)),
       m_window(std::make_unique<StatsWindow>()),
       m_portPopover(std::make_unique<StatsPortPopover>()),
       m_addressLookup(new AddressLookup(countries, std::move(whoisServer), QStringLiteral("LogParser"), this)),
@@ -91,12 +90,16 @@ RXLogParser::RXLogParser(std::filesystem::path root, const CountryDatabase& coun
 
 RXLogParser::~RXLogParser() = default;
 
-std::filesystem::path RXLogParser::logPath() const { return paths::underRoot(m_root, paths::pfLog); }
+void RXLogParser::setLog(const LogArchives& log, LayoutSetting layouts)
+{
+    m_log = log;
+    m_layouts = layouts;
+}
 
 void RXLogParser::openLogsWindow()
 {
     // Counted once each time the window is shown; the slider keeps at least one file.
-    m_window->setFileCount(static_cast<int>(std::min<std::int64_t>(countLogEntries(m_root), 10'000)));
+    m_window->setFileCount(static_cast<int>(std::min<std::int64_t>(m_log.countEntries(), 10'000)));
     m_window->portinfobtn().setEnabled(true);
     m_window->ipinfobtn().setEnabled(true);
     m_window->show();
@@ -131,6 +134,8 @@ void RXLogParser::startRun()
     const StatsQuery query = StatsQuery::fromMatrices(window.passMatrix().checkedId(), window.inoutMatrix().checkedId(),
                                                       window.ipLimit().value());
     m_lastQuery = query;
+    m_lastLog = m_log;
+    m_lastLayouts = m_layouts;
     window.statsProgressIndicator().setRange(0, 0);
     window.statsProgressIndicator().show();
     showLinesRead(0);
@@ -141,10 +146,11 @@ void RXLogParser::startRun()
     const std::uint64_t generation = ++m_runGeneration;
     runInBackground<std::shared_ptr<const StatsResult>>(
         this,
-        [root = m_root, files = m_lastFileCount, query, linesRead = m_linesRead] {
+        [log = m_lastLog, layouts = m_lastLayouts, files = m_lastFileCount, query, linesRead = m_linesRead] {
             StatsRunOptions options;
             options.linesRead = linesRead.get();
-            return std::make_shared<const StatsResult>(runStatistics(root, files, query, options));
+            options.layouts = layouts;
+            return std::make_shared<const StatsResult>(runStatistics(log, files, query, options));
         },
         [this, generation](std::shared_ptr<const StatsResult> result) {
             if (generation == m_runGeneration)
@@ -239,11 +245,13 @@ void RXLogParser::findIPsForPort(const QString& port)
     const std::uint64_t generation = ++m_portGeneration;
     runInBackground<IpsForPort>(
         this,
-        [root = m_root, files = m_lastFileCount, query, bytes = m_result ? m_result->liveLogBytes : 0] {
+        [log = m_lastLog, layouts = m_lastLayouts, files = m_lastFileCount, query,
+         bytes = m_result ? m_result->liveLogBytes : 0] {
             // The live log only as far as the run read it: lines written since are not its.
             StatsRunOptions options;
             options.liveLogByteLimit = bytes;
-            StatsResult result = runStatistics(root, files, query, options);
+            options.layouts = layouts;
+            StatsResult result = runStatistics(log, files, query, options);
             return result.ipsForPort.value_or(IpsForPort{query.port->direction, {}});
         },
         [this, generation](const IpsForPort& list) {
@@ -292,7 +300,7 @@ void RXLogParser::showinfoippopover(QWidget* sender)
 
 void RXLogParser::openLogsInConsoleApp()
 {
-    const QString log = QString::fromStdString(logPath().string());
+    const QString log = QString::fromStdString(m_log.liveLog().string());
     if (!QProcess::startDetached(QStringLiteral("xdg-open"), {log}))
         std::cout << "xdg-open could not be started for " << log.toStdString() << std::endl;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stats/StatsQuery.h"
+#include "stats/LogArchives.h"
 #include "stats/StatsResult.h"
 
 #include <QObject>
@@ -35,7 +36,7 @@ class RXLogParser final : public QObject {
     Q_DISABLE_COPY_MOVE(RXLogParser)
 
 public:
-    RXLogParser(std::filesystem::path root, const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
+    RXLogParser(LogArchives log, const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
                 QObject* parent = nullptr);
     ~RXLogParser() override;
 
@@ -45,6 +46,9 @@ public:
     // The last result shown; null before the first run ends.
     const StatsResult* lastResult() const { return m_result.get(); }
     bool isRunning() const { return m_running; }
+
+    // The log the next run reads and how; the run under way and its port lists keep theirs.
+    void setLog(const LogArchives& log, LayoutSetting layouts);
 
     // Counts the log's entries and shows the window.
     void openLogsWindow();
@@ -71,9 +75,12 @@ private:
     void showLinesRead(std::int64_t lines);
     void enablePortButtons(bool enabled);
     void showAddress(const QString& address, QWidget* sender);
-    std::filesystem::path logPath() const;
 
-    std::filesystem::path m_root;
+    LogArchives m_log;
+    LayoutSetting m_layouts = LayoutSetting::Product;
+    // What the last run read, which its port lists read again.
+    LogArchives m_lastLog;
+    LayoutSetting m_lastLayouts = LayoutSetting::Product;
     std::unique_ptr<StatsWindow> m_window;
     std::unique_ptr<StatsPortPopover> m_portPopover;
     AddressLookup* m_addressLookup;

@@ -84,8 +84,8 @@ TEST(AppDelegateTest, MenuHasItsEntriesInOrderWiredToTheirActions)
               (std::vector<std::string>{"blockin", "blockout", "passedin", "passedout", "-", "torta", "menulogs",
                                         "console", "-", "openinfo", "menuoptions"}));
     EXPECT_EQ(entries(menu.optionsmenu()),
-              (std::vector<std::string>{"menushowall", "menukeep", "-", "menuignore", "menuclean", "-", "menulogin",
-                                        "menuupdates", "-", "menuabout", "menuquit"}));
+              (std::vector<std::string>{"menushowall", "menukeep", "-", "menuignore", "menuclean", "-", "menulogfile",
+                                        "menulayouts", "-", "menulogin", "menuupdates", "-", "menuabout", "menuquit"}));
     EXPECT_EQ(menu.optionsItem->menu(), &menu.optionsmenu());
     EXPECT_FALSE(menu.blockeddownItem->icon().isNull());
     EXPECT_NE(menu.blockeddownItem->text(), QStringLiteral("blockin")) << "texts are loaded";

@@ -44,15 +44,19 @@ VisualizerRun runVisualizer(const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
-TEST(StartTest, AMissingRootIsRefusedInOneLine)
+TEST(StartTest, AWrongOptionIsRefusedInOneLine)
 {
-    const VisualizerRun run = runVisualizer({QStringLiteral("--root"), QStringLiteral("/nonexistent/root")});
-    EXPECT_EQ(run.exitCode, 2);
     // The last line, after whatever the platform itself warns about.
-    EXPECT_TRUE(
-        run.err.endsWith(QStringLiteral("\nrovex-logs-visualizer: root folder /nonexistent/root does not exist\n"))
-        || run.err == QStringLiteral("rovex-logs-visualizer: root folder /nonexistent/root does not exist\n"))
-        << run.err.toStdString();
+    const auto refusedWith = [](const QStringList& arguments, const QString& line) {
+        const VisualizerRun run = runVisualizer(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        const QString said = QStringLiteral("rovex-logs-visualizer: ") + line + QLatin1Char('\n');
+        EXPECT_TRUE(run.err.endsWith(QLatin1Char('\n') + said) || run.err == said) << run.err.toStdString();
+    };
+    refusedWith({QStringLiteral("--root"), QStringLiteral("/nonexistent/root")},
+                QStringLiteral("root folder /nonexistent/root does not exist"));
+    refusedWith({QStringLiteral("--layouts"), QStringLiteral("most")},
+                QStringLiteral("--layouts needs product or all"));
 }
 
 TEST(StartTest, ASecondStartBringsTheFirstForwardAndEnds)

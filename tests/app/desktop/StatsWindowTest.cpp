@@ -84,7 +84,7 @@ struct StatsWindowTest : testing::Test {
 
     test::TempRoot root;
     CountryDatabase countries;
-    RXLogParser parser{root.path(), countries, WhoisServer{"127.0.0.1", 1}};
+    RXLogParser parser{LogArchives::productLog(root.path()), countries, WhoisServer{"127.0.0.1", 1}};
 };
 
 TEST_F(StatsWindowTest, ARunOverTheLogAndItsArchivesShowsBothListsAndPies)
@@ -196,7 +196,8 @@ TEST_F(StatsWindowTest, OnlyTheLatestRunIsShownAndQuittingDuringARunIsSafe)
     EXPECT_EQ(done.count(), 1);
     EXPECT_FALSE(window().ipBox().isVisible()) << "the pass run's empty selection, not the block run's lists";
 
-    auto early = std::make_unique<RXLogParser>(root.path(), countries, WhoisServer{"127.0.0.1", 1});
+    auto early = std::make_unique<RXLogParser>(LogArchives::productLog(root.path()), countries,
+                                               WhoisServer{"127.0.0.1", 1});
     early->getStats();
     early.reset();
     test::runFor(std::chrono::milliseconds(200));

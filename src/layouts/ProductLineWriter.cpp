@@ -48,6 +48,10 @@ bool isWritable(const FirewallRecord& r, std::string_view origin)
 
 std::string_view orMissing(std::string_view text) { return text.empty() ? missing : text; }
 
+// An endpoint without a port is written as the product writes ICMP's, the address alone, so
+// that every reader treats a packet without ports as it treats the product's own.
+std::string_view portDot(std::string_view port) { return port.empty() ? std::string_view() : std::string_view("."); }
+
 } // namespace
 
 bool writeProductLine(const FirewallRecord& record, std::string_view origin, std::string& out)
@@ -70,11 +74,11 @@ bool writeProductLine(const FirewallRecord& record, std::string_view origin, std
                                                   record.interfaceName,
                                                   ": ",
                                                   record.sourceAddress,
-                                                  ".",
+                                                  portDot(record.sourcePort),
                                                   record.sourcePort,
                                                   " > ",
                                                   record.destinationAddress,
-                                                  ".",
+                                                  portDot(record.destinationPort),
                                                   record.destinationPort,
                                                   ":"};
     std::size_t bytes = 0;

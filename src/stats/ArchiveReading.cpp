@@ -27,8 +27,7 @@ bool readPlain(int fd, const std::function<void(std::string_view)>& sink, std::s
 
 } // namespace
 
-bool decodeArchive(int fd, ArchiveCoding coding, const std::function<void(std::string_view)>& sink,
-                   std::string& error)
+bool decodeArchive(int fd, ArchiveCoding coding, const std::function<void(std::string_view)>& sink, std::string& error)
 {
     error.clear();
     switch (coding) {

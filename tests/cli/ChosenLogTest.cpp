@@ -70,8 +70,11 @@ TEST_F(Cli, StatsReadAChosenLogsArchivesInEveryNamingAndEveryLayout)
 
     const nlohmann::json all = nlohmann::json::parse(run(chosen + " --layouts all").out);
     EXPECT_EQ(all["count"], 4);
-    for (const auto& [address, count] :
-         {std::pair{"198.51.100.2", 1}, {"198.51.100.3", 1}, {"203.0.113.1", 2}, {"203.0.113.2", 2}, {"203.0.113.3", 1}})
+    for (const auto& [address, count] : {std::pair{"198.51.100.2", 1},
+                                         {"198.51.100.3", 1},
+                                         {"203.0.113.1", 2},
+                                         {"203.0.113.2", 2},
+                                         {"203.0.113.3", 1}})
         EXPECT_EQ(occurrencesOf(all, address), count) << address;
     EXPECT_EQ(all["layouts"]["filterlog"], 3);
     EXPECT_EQ(all["layouts"]["pflog"], 3);

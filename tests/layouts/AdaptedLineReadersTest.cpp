@@ -93,6 +93,19 @@ void expectStatisticsRead(std::string_view adapted, const FirewallRecord& r)
     EXPECT_EQ(line.logLineTargetPort, r.destinationPort);
 }
 
+// A packet without ports is read as the product's own ICMP lines are: the live tables find
+// no endpoints, the simple log no ports, the statistics endpoints that do not split.
+void expectReadAsProductIcmp(std::string_view adapted)
+{
+    PfLogLine line;
+    EXPECT_EQ(readPfLogLine(adapted, line), LineOutcome::Read);
+    EXPECT_EQ(line.sourceAddress.data(), nullptr);
+    EXPECT_EQ(readSimpleLogLine(adapted, SimpleLogRoad::Live, {}).outcome, SimpleLogOutcome::NoPorts);
+    RXLogLine record;
+    std::string scratch;
+    EXPECT_EQ(readStatsLine(adapted, record, scratch), StatsLineOutcome::endpointsUnsplit);
+}
+
 std::vector<std::string> sampleLines(const std::string& file)
 {
     std::ifstream in(std::string(ROVEX_SAMPLES_DIR) + "/" + file);
@@ -113,6 +126,10 @@ TEST(AdaptedLineReaders, EachProductReaderReadsTheRecordsFields)
         const std::string adapted(adapter.adapt(line));
         ASSERT_NE(adapter.lastLayout(), LogLayout::Unread);
         ASSERT_NE(adapter.lastLayout(), LogLayout::Product);
+        if (record.sourcePort.empty() && record.destinationPort.empty()) {
+            expectReadAsProductIcmp(adapted);
+            continue;
+        }
         expectLiveTablesRead(adapted, record);
         expectSimpleLogReads(adapted, record);
         expectStatisticsRead(adapted, record);
@@ -134,6 +151,12 @@ TEST(AdaptedLineReaders, ProductAndUnreadLinesPassUntouched)
     };
     LayoutAdapter product;
     LayoutAdapter all(LayoutSetting::All);
+    // The product's own ICMP line goes through the pflog reading, and comes out read alike.
+    const std::string icmp = "Dec  4 10:15:01 mymac pf: 00:00:00.1 rule 1/0(match): block in on en0: 203.0.113.7 > "
+                             "10.0.0.1: icmp: echo request";
+    expectReadAsProductIcmp(icmp);
+    expectReadAsProductIcmp(std::string(all.adapt(icmp)));
+    all = LayoutAdapter(LayoutSetting::All);
     for (const std::string& line : lines) {
         EXPECT_EQ(product.adapt(line).data(), line.data());
         EXPECT_EQ(all.adapt(line).data(), line.data());

@@ -35,7 +35,7 @@ TEST(ProductLineWriter, WritesTheProductLayoutWithPlaceholdersForAMissingDate)
     undated.month = undated.day = undated.time = {};
     undated.sourcePort = undated.destinationPort = {};
     ASSERT_TRUE(writeProductLine(undated, "filterlog", out));
-    EXPECT_EQ(out, "- - - filterlog pf: - rule 0/0(match): block in on en0: 203.0.113.7. > 192.168.1.10.:");
+    EXPECT_EQ(out, "- - - filterlog pf: - rule 0/0(match): block in on en0: 203.0.113.7 > 192.168.1.10:");
 }
 
 // Each of these would shift a field or split an endpoint differently in the product's

@@ -77,7 +77,8 @@ TEST(LogChoiceTest, AChosenLogOfAnyLayoutIsFollowedReadAndRemembered)
     const std::string line = filterlogLine("198.51.100.3");
     std::ofstream(chosen, std::ios::app) << line << '\n';
     LiveTables& tables = app.delegate.tables();
-    ASSERT_TRUE(test::runUntil([&] { return hasRow(tables, TrafficCategory::IpBlockIn, QStringLiteral("198.51.100.3")); }, 10s));
+    ASSERT_TRUE(test::runUntil(
+        [&] { return hasRow(tables, TrafficCategory::IpBlockIn, QStringLiteral("198.51.100.3")); }, 10s));
     EXPECT_TRUE(hasRow(tables, TrafficCategory::PortBlockIn, QStringLiteral("22")));
     EXPECT_FALSE(hasRow(tables, TrafficCategory::IpBlockIn, QStringLiteral("198.51.100.1")));
     EXPECT_FALSE(hasRow(tables, TrafficCategory::IpBlockIn, QStringLiteral("203.0.113.9")));

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "intake/GrowingSlots.h"
+
 #include <cstdint>
-#include <memory>
 
 namespace rovex {
 
@@ -14,25 +15,22 @@ public:
     bool add(std::uint64_t pair);
     // The pair's count; 0 if never counted.
     std::int64_t countOf(std::uint64_t pair) const;
-    std::size_t size() const { return m_size; }
-    std::size_t bytesHeld() const { return m_mask == 0 ? 0 : (m_mask + 1) * sizeof(Slot); }
-    void clear();
+    std::size_t size() const { return m_slots.size(); }
+    std::size_t bytesHeld() const { return m_slots.bytesHeld(); }
+    void clear() { m_slots.clear(); }
 
 private:
     struct Slot {
-        std::uint64_t pair = empty;
+        std::uint64_t key = 0; // the pair + 1; 0 is an empty slot (numbers stay below 2^32 - 1)
         std::int64_t count = 0;
     };
-    static constexpr std::uint64_t empty = UINT64_MAX; // no pair: numbers stay below 2^32 - 1
-    static constexpr std::size_t firstCapacity = 64;
+    struct Keys {
+        static bool isEmpty(const Slot& slot) { return slot.key == 0; }
+        static bool sameKey(const Slot& slot, const Slot& key) { return slot.key == key.key; }
+        static std::uint64_t hash(const Slot& key);
+    };
 
-    // The slot holding the pair, or the empty slot where it belongs.
-    std::size_t probe(std::uint64_t pair) const;
-    void grow();
-
-    std::unique_ptr<Slot[]> m_slots;
-    std::size_t m_mask = 0; // capacity - 1; capacity is a power of two
-    std::size_t m_size = 0;
+    GrowingSlots<Slot, Keys> m_slots;
 };
 
 } // namespace rovex

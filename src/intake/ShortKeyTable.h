@@ -1,7 +1,8 @@
 #pragma once
 
+#include "intake/GrowingSlots.h"
+
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -19,29 +20,29 @@ public:
     // The text's number, or `next` after storing it with that number; the flag tells which.
     std::pair<Id, bool> findOrAdd(std::string_view text, Id next);
     std::optional<Id> find(std::string_view text) const;
-    std::size_t size() const { return m_size; }
-    std::size_t bytesHeld() const { return m_mask == 0 ? 0 : (m_mask + 1) * sizeof(Slot); }
-    void clear();
+    std::size_t size() const { return m_slots.size(); }
+    std::size_t bytesHeld() const { return m_slots.bytesHeld(); }
+    void clear() { m_slots.clear(); }
 
 private:
     struct Slot {
         std::uint64_t head = 0;
         std::uint64_t tail = 0;
-        std::uint32_t size = empty;
+        std::uint32_t sizePlusOne = 0; // 0 is an empty slot
         Id id = 0;
     };
-    static constexpr std::uint32_t empty = UINT32_MAX;
-    static constexpr std::size_t firstCapacity = 64;
+    struct Keys {
+        static bool isEmpty(const Slot& slot) { return slot.sizePlusOne == 0; }
+        static bool sameKey(const Slot& slot, const Slot& key)
+        {
+            return slot.head == key.head && slot.tail == key.tail && slot.sizePlusOne == key.sizePlusOne;
+        }
+        static std::uint64_t hash(const Slot& key);
+    };
 
-    static Slot keyOf(std::string_view text);
-    static std::uint64_t hashOf(const Slot& key);
-    // The slot holding the key, or the empty slot where it belongs.
-    std::size_t probe(const Slot& key) const;
-    void grow();
+    static Slot keyOf(std::string_view text, Id id = 0);
 
-    std::unique_ptr<Slot[]> m_slots;
-    std::size_t m_mask = 0; // capacity - 1; capacity is a power of two
-    std::size_t m_size = 0;
+    GrowingSlots<Slot, Keys> m_slots;
 };
 
 } // namespace rovex

@@ -13,7 +13,7 @@ std::uint64_t pairOf(std::uint32_t port, std::uint32_t address) { return (std::u
 
 } // namespace
 
-TEST(PairCountsTest, CountsEveryPairAcrossGrowthAsAMapWould)
+TEST(PairCountsTest, CountsEveryPairDuringAndAfterGrowthAsAMapWould)
 {
     PairCounts counts;
     std::map<std::uint64_t, std::int64_t> expected;
@@ -24,6 +24,8 @@ TEST(PairCountsTest, CountsEveryPairAcrossGrowthAsAMapWould)
     for (int i = 0; i < 300'000; ++i) {
         const std::uint64_t pair = pairOf(port(random), address(random));
         EXPECT_EQ(counts.add(pair), ++expected[pair] == 1);
+        // Also while the table grows, with slots still in the array before.
+        EXPECT_EQ(counts.countOf(pair), expected[pair]);
     }
     ASSERT_EQ(counts.size(), expected.size());
     for (const auto& [pair, count] : expected)

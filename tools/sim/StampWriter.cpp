@@ -69,7 +69,7 @@ void StampWriter::update(std::int64_t second)
     std::tm local{};
     localtime_r(&seconds, &local);
     m_date.clear();
-    appendNumber(m_date, static_cast<std::uint64_t>(local.tm_year + 1900));
+    appendNumber(m_date, static_cast<std::uint64_t>(local.tm_year) + 1900);
     m_date.push_back('-');
     appendTwoDigits(m_date, local.tm_mon + 1);
     m_date.push_back('-');

@@ -5,6 +5,7 @@
 #include "intake/LiveClassifier.h"
 #include "intake/PfLineGrammar.h"
 #include "intake/LayoutAdapter.h"
+#include "sim/LayoutLineWriter.h"
 #include "sim/LogLineGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -40,33 +41,19 @@ std::vector<std::string> productLines()
     return lines;
 }
 
-// The same packets as tcpdump prints them without a syslog header ("HH:MM:SS.us rule ...").
-std::vector<std::string> pflogLines()
+// The same packets as the simulator writes them in another layout, behind its varied
+// envelopes: pflog text, or pfSense's and OPNsense's filterlog CSV.
+std::vector<std::string> layoutLines(rovex::SimLayout layout)
 {
-    std::vector<std::string> lines = generatedLines();
-    for (std::string& line : lines)
-        line.erase(0, line.find(" pf: ") + 5);
-    return lines;
-}
-
-// The same packets as pfSense's filterlog writes them, TCP or UDP by the destination port.
-std::vector<std::string> filterlogLines()
-{
+    rovex::LogLineGenerator generator(42, 5000);
+    rovex::LayoutLineWriter writer(layout, 42);
     std::vector<std::string> lines;
-    rovex::PfLogLine read;
-    for (const std::string& product : generatedLines()) {
-        if (rovex::readPfLogLine(product, read) != rovex::LineOutcome::Read || read.sourceAddress.empty())
-            continue;
-        const bool ipv6 = read.sourceAddress.find(':') != std::string_view::npos;
-        const bool udp = read.destinationPort == "53" || read.destinationPort == "123";
-        std::string line = "<134>Dec  6 10:35:10 pfsense filterlog[31337]: 5,,,1000000103,en0,match,";
-        line.append(read.action).append(",").append(read.direction);
-        line.append(ipv6 ? ",6,0x00,0x00000,64," : ",4,0x0,,64,12345,0,DF,");
-        line.append(ipv6 ? (udp ? "udp,17,60," : "tcp,6,60,") : (udp ? "17,udp,60," : "6,tcp,60,"));
-        line.append(read.sourceAddress).append(",").append(read.destinationAddress).append(",");
-        line.append(read.sourcePort).append(",").append(read.destinationPort);
-        line.append(udp ? ",40" : ",0,S,1234567890,,64240,,mss;sackOK;TS;nop;wscale");
-        lines.push_back(std::move(line));
+    std::string product;
+    rovex::SimPacket packet;
+    for (std::size_t i = 0; i < lineCount; ++i) {
+        product.clear();
+        generator.appendLine(product, packet);
+        writer.append(packet, lines.emplace_back());
     }
     return lines;
 }
@@ -95,8 +82,8 @@ private:
 const LogText& logOf(int layout)
 {
     static const LogText product(productLines());
-    static const LogText pflog(pflogLines());
-    static const LogText filterlog(filterlogLines());
+    static const LogText pflog(layoutLines(rovex::SimLayout::Pflog));
+    static const LogText filterlog(layoutLines(rovex::SimLayout::Filterlog));
     return layout == 0 ? product : layout == 1 ? pflog : filterlog;
 }
 

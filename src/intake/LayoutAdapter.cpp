@@ -39,7 +39,9 @@ LayoutAdapter::LayoutAdapter(LayoutSetting setting) : m_setting(setting) { m_wri
 // Otherwise the product's reading decides: it keeps a line when it is Read with endpoints
 // that split, or when it is ExcludedSource. readPfLogLine gives endpoints that do not split
 // as default (null) views, and split ones as views into the line even where they are
-// empty, so the null view tells the two apart exactly.
+// empty, so the null view tells the two apart exactly. A line of another layout can hold
+// fields 12 and 14 that happen to split (an IPv6 endpoint and "[P.],", behind an RFC 3339
+// header), but then not "in" or "out" at field 9 as well: it is left to the other readers.
 bool LayoutAdapter::isReadByProduct(std::string_view line)
 {
     if (m_quickCheck.check(line) == ProductCheck::Kept)
@@ -49,7 +51,8 @@ bool LayoutAdapter::isReadByProduct(std::string_view line)
     const LineOutcome outcome = readPfLogLine(line, m_productLine);
     if (outcome == LineOutcome::ExcludedSource)
         return true;
-    if (outcome != LineOutcome::Read || m_productLine.sourceAddress.data() == nullptr)
+    if (outcome != LineOutcome::Read || m_productLine.sourceAddress.data() == nullptr
+        || (m_productLine.direction != "in" && m_productLine.direction != "out"))
         return false;
     if (!m_productLine.action.empty())
         m_quickCheck.learn(line, static_cast<std::size_t>(m_productLine.action.data() - line.data()));

@@ -157,12 +157,22 @@ bool sameHeader(std::string_view line, const std::array<Bits, 2>& header, std::s
 bool ProductLayoutCheck::hasTooFewSpaces(std::string_view line)
 {
     std::size_t spaces = 0;
+    const auto countUpTo = [&spaces](std::uint32_t mask) {
+        for (; mask != 0; mask &= mask - 1) {
+            if (++spaces == spacesForProductFields)
+                return true;
+        }
+        return false;
+    };
     std::size_t at = 0;
     for (; at + 16 <= line.size(); at += 16) {
-        for (std::uint32_t mask = matchMask16(line.data() + at, ' '); mask != 0; mask &= mask - 1) {
-            if (++spaces == spacesForProductFields)
-                return false;
-        }
+        if (countUpTo(matchMask16(line.data() + at, ' ')))
+            return false;
+    }
+    // The last bytes are read as the line's last sixteen, without those already counted.
+    if (at < line.size() && line.size() >= 16) {
+        const auto seen = static_cast<unsigned>(16 - (line.size() - at));
+        return !countUpTo(matchMask16(line.data() + line.size() - 16, ' ') >> seen);
     }
     for (; at < line.size(); ++at) {
         if (line[at] == ' ' && ++spaces == spacesForProductFields)

@@ -1,5 +1,6 @@
 #include "layouts/PflogTextReader.h"
 
+#include "layouts/ByteMasks.h"
 #include "layouts/EndpointText.h"
 #include "layouts/LeadingDate.h"
 #include "layouts/TextCursor.h"
@@ -91,13 +92,30 @@ bool readEndpoints(std::string_view line, TextCursor& cursor, FirewallRecord& re
     return true;
 }
 
+// Whether the line holds " on ", sixteen places at a time: a search that stops at every
+// space calls memchr once a space, and most lines of other layouts hold none.
+bool holdsOn(std::string_view line)
+{
+    std::size_t at = 0;
+#ifdef __SSE2__
+    const char* bytes = line.data();
+    for (; at + 19 <= line.size(); at += 16) {
+        if ((matchMask16(bytes + at, ' ') & matchMask16(bytes + at + 1, 'o') & matchMask16(bytes + at + 2, 'n')
+             & matchMask16(bytes + at + 3, ' '))
+            != 0)
+            return true;
+    }
+#endif
+    return line.substr(at).find(" on ") != std::string_view::npos;
+}
+
 } // namespace
 
 RecordOutcome readPflogText(std::string_view line, FirewallRecord& record)
 {
     record = {};
     // Every anchor holds " on "; most lines of other layouts are turned away by one search.
-    if (line.find(" on ") == std::string_view::npos)
+    if (!holdsOn(line))
         return RecordOutcome::NotThisLayout;
     TextCursor cursor(line);
     Anchor anchor;

@@ -28,6 +28,9 @@ const std::vector<std::string> otherLayoutLines{
     "rule 1/(match) pass out on em0: 10.10.0.1.50088 > 5.6.7.8.9001: udp 36 (DF)",
     "Sep 28 03:50:03.749086 rule 11/(match) block in on em1: fe80::21f:e2ff:fe61:969a > ff02::2: icmp6: router "
     "solicitation",
+    // Fields 12 and 14 ("2001:db8::1.443:" and "[P.],") happen to split as the product's endpoints.
+    "2025-03-17T14:54:08+00:00 fw pf[22382] 00:00:05.679886 rule 1/0(match): pass out on igb0: 2001:db8::2.51000 > "
+    "2001:db8::1.443: Flags [P.], seq 1:101, ack 1, win 2048, length 100",
     // filterlog: envelopes, both versions, ports and none.
     "<134>Jan 15 10:23:45 pfsense filterlog[12345]: 5,,,1000000103,igb1,match,block,in,4,0x0,,64,12345,0,DF,6,tcp,60,"
     "203.0.113.5,192.168.1.10,51234,22,0,S,1234567890,,64240,,mss",
@@ -134,7 +137,7 @@ TEST(AdaptedLineReaders, EachProductReaderReadsTheRecordsFields)
         expectSimpleLogReads(adapted, record);
         expectStatisticsRead(adapted, record);
     }
-    EXPECT_EQ(adapter.counts()[static_cast<std::size_t>(LogLayout::Pflog)], 6U);
+    EXPECT_EQ(adapter.counts()[static_cast<std::size_t>(LogLayout::Pflog)], 7U);
     EXPECT_EQ(adapter.counts()[static_cast<std::size_t>(LogLayout::Filterlog)], 4U);
 }
 

@@ -173,6 +173,8 @@ TEST(SimTool, FailuresAndBadUsageSayWhatIsWrong)
         {sim, "log", "--root", dir, "--rate", "fast", "--seconds", "1"},
         {sim, "log", "--root", dir, "--rate", "10", "--seconds", "-1"},
         {sim, "log", "--root", dir, "--rate", "10"},
+        {sim, "log", "--root", dir, "--rate", "10", "--seconds", "1", "--layout", "syslog"},
+        {sim, "log", "--root", dir, "--rate", "10", "--seconds", "1", "--layout"},
         {sim, "library", "--root", dir, "--colour"},
         {sim, "nations", "--root"},
         {sim, "post"},
@@ -205,6 +207,7 @@ TEST(SimTool, FailuresAndBadUsageSayWhatIsWrong)
     const ProcessResult help = runProcess({sim, "--help"}, root.path());
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("rovex-sim log --root DIR"), std::string::npos);
+    EXPECT_NE(help.out.find("[--layout L]"), std::string::npos);
     EXPECT_NE(help.out.find("rovex-sim post NAME"), std::string::npos);
     EXPECT_NE(help.out.find("rovex-sim record [--seconds S]"), std::string::npos);
 

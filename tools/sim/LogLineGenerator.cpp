@@ -1,5 +1,7 @@
 #include "sim/LogLineGenerator.h"
 
+#include "sim/SimText.h"
+
 #include <array>
 #include <charconv>
 #include <ctime>
@@ -117,28 +119,6 @@ std::vector<double> weightsOf(std::span<const PortChoice> choices)
     return weights;
 }
 
-void appendNumber(std::string& out, std::uint64_t value)
-{
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
-}
-
-void appendTwoDigits(std::string& out, int value)
-{
-    out.push_back(static_cast<char>('0' + value / 10));
-    out.push_back(static_cast<char>('0' + value % 10));
-}
-
-void appendClock(std::string& out, const std::tm& local)
-{
-    appendTwoDigits(out, local.tm_hour);
-    out.push_back(':');
-    appendTwoDigits(out, local.tm_min);
-    out.push_back(':');
-    appendTwoDigits(out, local.tm_sec);
-}
-
 template <typename T, std::size_t N>
 const T& anyOf(const std::array<T, N>& items, SimRandom& random)
 {
@@ -213,6 +193,17 @@ void LogLineGenerator::appendLine(std::string& out)
     }
 }
 
+void LogLineGenerator::appendLine(std::string& out, SimPacket& packet)
+{
+    const std::size_t lineAt = out.size();
+    appendLine(out);
+    packet = m_packet;
+    packet.line = std::string_view(out).substr(lineAt);
+    packet.ruleText = std::string_view(out).substr(m_ruleAt);
+    packet.endpoints = std::string_view(out).substr(m_endpointsAt);
+    packet.details = std::string_view(out).substr(m_detailsAt);
+}
+
 void LogLineGenerator::rebuildHeaderPrefix(std::int64_t second)
 {
     m_headerSecond = second;
@@ -243,8 +234,11 @@ void LogLineGenerator::appendHeader(std::string& out, std::string_view action, s
     char micros[8];
     const auto end = std::to_chars(micros, micros + sizeof micros, m_micros + 1000000).ptr;
     out.append(micros + 1, end);
-    out.append(" rule ");
-    appendNumber(out, action == "block" ? m_random.between(2, 4) : m_random.between(5, 7));
+    out.push_back(' ');
+    m_ruleAt = out.size();
+    const std::uint32_t rule = action == "block" ? m_random.between(2, 4) : m_random.between(5, 7);
+    out.append("rule ");
+    appendNumber(out, rule);
     out.append("/0(match): ");
     out.append(action);
     out.push_back(' ');
@@ -252,10 +246,23 @@ void LogLineGenerator::appendHeader(std::string& out, std::string_view action, s
     out.append(" on ");
     out.append(interfaceName);
     out.append(": ");
+    m_endpointsAt = out.size();
+    m_packet.second = m_headerSecond;
+    m_packet.micros = m_micros;
+    m_packet.rule = rule;
+    m_packet.action = action;
+    m_packet.direction = direction;
+    m_packet.interfaceName = interfaceName;
 }
 
-void LogLineGenerator::appendEndpoints(std::string& out, Endpoint source, Endpoint destination) const
+void LogLineGenerator::appendEndpoints(std::string& out, Endpoint source, Endpoint destination)
 {
+    m_packet.sourceAddress = source.address;
+    m_packet.destinationAddress = destination.address;
+    m_packet.sourcePort = source.port;
+    m_packet.destinationPort = destination.port;
+    m_packet.protocol = SimProtocol::Udp; // until TCP details say otherwise
+    m_packet.ipv6 = source.address.find(':') != std::string_view::npos;
     out.append(source.address);
     out.push_back('.');
     appendNumber(out, source.port);
@@ -264,10 +271,27 @@ void LogLineGenerator::appendEndpoints(std::string& out, Endpoint source, Endpoi
     out.push_back('.');
     appendNumber(out, destination.port);
     out.append(": ");
+    m_detailsAt = out.size();
+}
+
+// ICMP carries no ports: the endpoints are bare addresses.
+void LogLineGenerator::appendBareEndpoints(std::string& out, std::string_view source, std::string_view destination)
+{
+    m_packet.sourceAddress = source;
+    m_packet.destinationAddress = destination;
+    m_packet.sourcePort = m_packet.destinationPort = 0;
+    m_packet.protocol = SimProtocol::Icmp;
+    m_packet.ipv6 = source.find(':') != std::string_view::npos;
+    out.append(source);
+    out.append(" > ");
+    out.append(destination);
+    out.append(": ");
+    m_detailsAt = out.size();
 }
 
 void LogLineGenerator::appendTcpDetails(std::string& out, bool synOnly)
 {
+    m_packet.protocol = SimProtocol::Tcp;
     const std::uint64_t seq = m_random.next() >> 32;
     const std::uint32_t shape = synOnly ? 0 : m_random.below(4);
     if (shape == 0) {
@@ -335,11 +359,8 @@ void LogLineGenerator::appendInboundEcho(std::string& out)
     const std::size_t remote = m_remotes.pick(m_random);
     const bool v6 = m_remotes.isIPv6(remote);
     appendHeader(out, "block", "in", via.name);
-    // ICMP carries no ports: the endpoints are bare addresses.
-    out.append(m_remotes.text(remote));
-    out.append(" > ");
-    out.append(v6 ? via.ipv6 : via.ipv4);
-    out.append(v6 ? ": ICMP6, echo request, id " : ": ICMP echo request, id ");
+    appendBareEndpoints(out, m_remotes.text(remote), v6 ? via.ipv6 : via.ipv4);
+    out.append(v6 ? "ICMP6, echo request, id " : "ICMP echo request, id ");
     appendNumber(out, m_random.between(1, 65535));
     out.append(", seq ");
     appendNumber(out, m_random.below(64));
@@ -405,9 +426,8 @@ void LogLineGenerator::appendNtpQuery(std::string& out)
 void LogLineGenerator::appendOutboundEcho(std::string& out)
 {
     appendHeader(out, "pass", "out", "en0");
-    out.append("192.168.1.23 > ");
-    out.append(anyOf(resolvers, m_random));
-    out.append(": ICMP echo request, id ");
+    appendBareEndpoints(out, "192.168.1.23", anyOf(resolvers, m_random));
+    out.append("ICMP echo request, id ");
     appendNumber(out, m_random.between(1, 65535));
     out.append(", seq ");
     appendNumber(out, m_random.below(64));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/RemoteAddressPool.h"
+#include "sim/SimPacket.h"
 #include "sim/SimRandom.h"
 #include "sim/WeightedPicker.h"
 
@@ -31,6 +32,8 @@ public:
     std::string next();
     // Appends one line without its "\n"; the fast path for batches.
     void appendLine(std::string& out);
+    // The same, and describes the packet behind the line, with views into `out`.
+    void appendLine(std::string& out, SimPacket& packet);
 
     // The distinct remote hosts the lines draw from, most frequent first.
     const std::vector<std::string>& remoteAddresses() const { return m_remotes.addresses(); }
@@ -49,7 +52,8 @@ private:
     void rebuildHeaderPrefix(std::int64_t second);
     void appendHeader(std::string& out, std::string_view action, std::string_view direction,
                       std::string_view interfaceName);
-    void appendEndpoints(std::string& out, Endpoint source, Endpoint destination) const;
+    void appendEndpoints(std::string& out, Endpoint source, Endpoint destination);
+    void appendBareEndpoints(std::string& out, std::string_view source, std::string_view destination);
     void appendTcpDetails(std::string& out, bool synOnly);
     const Interface& pickInterface();
 
@@ -78,6 +82,11 @@ private:
     std::string m_headerPrefix; // "Dec  6 09:35:10 host pf: 09:35:10."
     std::int64_t m_headerSecond = -1;
     std::uint32_t m_micros = 0;
+    // The last line's packet, and where its pieces start in the text it was appended to.
+    SimPacket m_packet;
+    std::size_t m_ruleAt = 0;
+    std::size_t m_endpointsAt = 0;
+    std::size_t m_detailsAt = 0;
 };
 
 } // namespace rovex

@@ -25,6 +25,7 @@ LogSession::LogSession(LogSessionOptions options, const std::atomic<bool>& stopR
     : m_options(std::move(options)),
       m_stopRequested(stopRequested),
       m_generator(m_options.seed, m_options.addresses),
+      m_layoutWriter(m_options.layout, m_options.seed),
       m_writer(paths::underRoot(m_options.root, paths::pfLog)),
       m_rotator(m_options.root, m_options.archives),
       m_timing(m_options.seed ^ timingSeedSalt)
@@ -64,7 +65,7 @@ void LogSession::writeLines(std::uint64_t count)
     std::size_t lastLineStart = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         lastLineStart = m_batch.size();
-        m_generator.appendLine(m_batch);
+        appendLine();
         m_batch.push_back('\n');
     }
     if (m_options.splitWrites && m_timing.percent(30))
@@ -72,6 +73,17 @@ void LogSession::writeLines(std::uint64_t count)
     else
         m_writer.append(m_batch);
     m_result.lines += count;
+}
+
+void LogSession::appendLine()
+{
+    if (m_options.layout == SimLayout::Product) {
+        m_generator.appendLine(m_batch);
+        return;
+    }
+    m_productLine.clear();
+    m_generator.appendLine(m_productLine, m_packet);
+    m_layoutWriter.append(m_packet, m_batch);
 }
 
 void LogSession::writeSplit(std::string_view batch, std::size_t lastLineStart)

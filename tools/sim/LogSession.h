@@ -1,8 +1,11 @@
 #pragma once
 
+#include "sim/LayoutLineWriter.h"
 #include "sim/LogFileWriter.h"
 #include "sim/LogLineGenerator.h"
 #include "sim/LogRotator.h"
+#include "sim/SimLayout.h"
+#include "sim/SimPacket.h"
 #include "sim/SimRandom.h"
 
 #include <atomic>
@@ -22,6 +25,7 @@ struct LogSessionOptions {
     bool splitWrites = false;
     std::uint64_t seed = 1;
     std::size_t addresses = 5000;
+    SimLayout layout = SimLayout::Product;
 };
 
 struct LogSessionResult {
@@ -42,12 +46,16 @@ public:
 
 private:
     void writeLines(std::uint64_t count);
+    void appendLine();
     void writeSplit(std::string_view batch, std::size_t lastLineStart);
     double nextPause();
 
     LogSessionOptions m_options;
     const std::atomic<bool>& m_stopRequested;
     LogLineGenerator m_generator;
+    LayoutLineWriter m_layoutWriter;
+    std::string m_productLine; // a packet's line in the product layout, before it is rewritten
+    SimPacket m_packet;
     LogFileWriter m_writer;
     LogRotator m_rotator;
     SimRandom m_timing;

@@ -1,5 +1,6 @@
 #include "sim/SimCommandLine.h"
 
+#include "sim/SimLayout.h"
 #include "text/DecimalText.h"
 
 #include <algorithm>
@@ -18,12 +19,16 @@ and speaks the product's side of the session bus.
 
 Usage:
   rovex-sim log --root DIR --rate R --seconds S [--rotate-every T] [--archives K]
-                [--split-writes] [--seed N] [--addresses A]
+                [--split-writes] [--seed N] [--addresses A] [--layout L]
       Append pf log lines to DIR/var/log/pffirewall.log at about R lines a second for
       S seconds (S = 0: until SIGINT or SIGTERM). Every T seconds the log is compressed
       into pffirewall.log.0.bz2 (older archives move up, K are kept, default 5), then
       deleted and created again empty. --split-writes sometimes writes a line in two
       pieces. --seed (default 1) fixes the lines; A distinct remote hosts (default 5000).
+      --layout writes the same packets as the product logs them (product, the default),
+      as pf's tcpdump text behind varied syslog headers or none (pflog), as the filterlog
+      CSV of pfSense and OPNsense behind varied headers or none (filterlog), or picks one
+      of the three for each line (mixed).
   rovex-sim library --root DIR [--binary]
       Write DIR/Library/Preferences/rovexid.rovexlibrary.plist (XML, or binary).
   rovex-sim nations --root DIR [--source FILE]
@@ -100,7 +105,8 @@ SimCommand SimCommandLine::parse(const std::vector<std::string_view>& arguments)
     const std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
     if (command == "log") {
         return logCommand(readOptions(
-            command, rest, {"--root", "--rate", "--seconds", "--rotate-every", "--archives", "--seed", "--addresses"},
+            command, rest,
+            {"--root", "--rate", "--seconds", "--rotate-every", "--archives", "--seed", "--addresses", "--layout"},
             {"--split-writes"}));
     }
     if (command == "library") {
@@ -183,6 +189,12 @@ LogCommand SimCommandLine::logCommand(const Options& options)
         log.seed = static_cast<std::uint64_t>(readWhole("--seed", seed->second, 0, INT64_MAX));
     if (const auto addresses = options.find("--addresses"); addresses != options.end())
         log.addresses = static_cast<std::size_t>(readWhole("--addresses", addresses->second, 1, 1'000'000));
+    if (const auto layout = options.find("--layout"); layout != options.end()) {
+        const std::optional<SimLayout> named = simLayoutNamed(layout->second);
+        if (!named)
+            throw UsageError("--layout needs " + std::string(simLayoutNames) + ", not \"" + layout->second + "\"");
+        log.layout = *named;
+    }
     log.splitWrites = options.contains("--split-writes");
     return command;
 }

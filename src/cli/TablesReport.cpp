@@ -33,7 +33,7 @@ void writeRow(JsonWriter& json, const ObjIp& row)
 }
 
 template <typename Row>
-void writeTable(JsonWriter& json, const std::vector<Row>& rows, const std::vector<std::size_t>& ranked)
+void writeTable(JsonWriter& json, const RowList<Row>& rows, const std::vector<std::size_t>& ranked)
 {
     json.beginArray();
     for (const std::size_t position : ranked)
@@ -118,8 +118,7 @@ void printDetails(std::ostream& out, const ObjIp& row)
 }
 
 template <typename Row>
-void printRows(std::ostream& out, const std::vector<Row>& rows, const std::vector<std::size_t>& ranked,
-               std::size_t limit)
+void printRows(std::ostream& out, const RowList<Row>& rows, const std::vector<std::size_t>& ranked, std::size_t limit)
 {
     int width = 4;
     for (const Row& row : rows)

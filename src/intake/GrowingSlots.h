@@ -99,7 +99,7 @@ private:
     static constexpr std::size_t firstCapacity = 64;
     // Old slots moved per insertion: the old array (half the new one's size) is empty long
     // before the new one is two thirds full.
-    static constexpr std::size_t movedPerInsertion = 16;
+    static constexpr std::size_t movedPerInsertion = 64;
 
     void startGrowing()
     {

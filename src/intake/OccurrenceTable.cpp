@@ -6,26 +6,24 @@ void OccurrenceTable::add(NameInterner::Id port, NameInterner::Id address)
 {
     if (!m_pairCounts.add(pairKey(port, address)))
         return;
-    auto [addresses, newPort] = m_addressesOfPort.try_emplace(port);
+    const auto [addresses, newPort] = m_addressesOfPort.listOf(port);
     if (newPort)
         m_portOrder.push_back(port);
-    addresses->second.push_back(address);
-    auto [ports, newAddress] = m_portsOfAddress.try_emplace(address);
+    addresses->push_back(address);
+    const auto [ports, newAddress] = m_portsOfAddress.listOf(address);
     if (newAddress)
         m_addressOrder.push_back(address);
-    ports->second.push_back(port);
+    ports->push_back(port);
 }
 
 std::vector<OccurrenceTable::Counterpart> OccurrenceTable::addressesOf(NameInterner::Id port) const
 {
-    const auto found = m_addressesOfPort.find(port);
-    return counted(found == m_addressesOfPort.end() ? nullptr : &found->second, false, port);
+    return counted(m_addressesOfPort.find(port), false, port);
 }
 
 std::vector<OccurrenceTable::Counterpart> OccurrenceTable::portsOf(NameInterner::Id address) const
 {
-    const auto found = m_portsOfAddress.find(address);
-    return counted(found == m_portsOfAddress.end() ? nullptr : &found->second, true, address);
+    return counted(m_portsOfAddress.find(address), true, address);
 }
 
 std::vector<OccurrenceTable::Counterpart> OccurrenceTable::counted(const std::vector<NameInterner::Id>* ids,
@@ -42,30 +40,9 @@ std::vector<OccurrenceTable::Counterpart> OccurrenceTable::counted(const std::ve
     return result;
 }
 
-namespace {
-
-constexpr std::size_t mallocOverhead = 16; // glibc's header and rounding per block, on average
-
-template <typename Map>
-std::size_t mapBytes(const Map& map)
-{
-    return map.capacity() * (sizeof(typename Map::value_type) + 1);
-}
-
-template <typename Map>
-std::size_t listsBytes(const Map& lists)
-{
-    std::size_t bytes = mapBytes(lists);
-    for (const auto& [key, ids] : lists)
-        bytes += ids.capacity() * sizeof(NameInterner::Id) + mallocOverhead;
-    return bytes;
-}
-
-} // namespace
-
 std::size_t OccurrenceTable::bytesHeld() const
 {
-    return m_pairCounts.bytesHeld() + listsBytes(m_addressesOfPort) + listsBytes(m_portsOfAddress)
+    return m_pairCounts.bytesHeld() + m_addressesOfPort.bytesHeld() + m_portsOfAddress.bytesHeld()
         + (m_portOrder.capacity() + m_addressOrder.capacity()) * sizeof(NameInterner::Id);
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "intake/KeyLists.h"
 #include "intake/NameInterner.h"
 #include "intake/PairCounts.h"
-
-#include <absl/container/flat_hash_map.h>
 
 #include <cstdint>
 #include <vector>
@@ -35,16 +34,16 @@ public:
     template <typename Visit>
     void forEachAddressOf(NameInterner::Id port, Visit&& visit) const
     {
-        if (const auto found = m_addressesOfPort.find(port); found != m_addressesOfPort.end()) {
-            for (const NameInterner::Id address : found->second)
+        if (const std::vector<NameInterner::Id>* addresses = m_addressesOfPort.find(port)) {
+            for (const NameInterner::Id address : *addresses)
                 visit(address, m_pairCounts.countOf(pairKey(port, address)));
         }
     }
     template <typename Visit>
     void forEachPortOf(NameInterner::Id address, Visit&& visit) const
     {
-        if (const auto found = m_portsOfAddress.find(address); found != m_portsOfAddress.end()) {
-            for (const NameInterner::Id port : found->second)
+        if (const std::vector<NameInterner::Id>* ports = m_portsOfAddress.find(address)) {
+            for (const NameInterner::Id port : *ports)
                 visit(port, m_pairCounts.countOf(pairKey(port, address)));
         }
     }
@@ -65,8 +64,8 @@ private:
                                      NameInterner::Id key) const;
 
     PairCounts m_pairCounts;
-    absl::flat_hash_map<NameInterner::Id, std::vector<NameInterner::Id>> m_addressesOfPort;
-    absl::flat_hash_map<NameInterner::Id, std::vector<NameInterner::Id>> m_portsOfAddress;
+    KeyLists m_addressesOfPort;
+    KeyLists m_portsOfAddress;
     std::vector<NameInterner::Id> m_portOrder;
     std::vector<NameInterner::Id> m_addressOrder;
 };

@@ -19,8 +19,8 @@ class RowTable final {
 public:
     static constexpr std::size_t absent = SIZE_MAX;
 
-    const std::vector<Row>& rows() const { return m_rows; }
-    std::vector<Row>& rows() { return m_rows; }
+    const RowList<Row>& rows() const { return m_rows; }
+    RowList<Row>& rows() { return m_rows; }
 
     std::size_t positionOf(NameInterner::Id id) const
     {
@@ -146,7 +146,7 @@ public:
 private:
     static constexpr std::int64_t unranked = 0; // counts start at 1
 
-    std::vector<Row> m_rows;
+    RowList<Row> m_rows;
     std::vector<NameInterner::Id> m_ids; // interned name of each row
     // Interned name -> row position, with the row's mark beside it so that counting a line
     // finds both in one cache line. It spans every name of the store, so it is kept narrow:

@@ -14,7 +14,7 @@ constexpr std::string_view genericServiceImage = "genericservice";
 
 // Appends the names at the positions to an ignore list, each name once, in the given order.
 template <typename Row>
-void appendNames(const std::vector<Row>& rows, std::span<const std::size_t> positions,
+void appendNames(const RowList<Row>& rows, std::span<const std::size_t> positions,
                  const std::function<bool(std::string_view)>& add)
 {
     for (const std::size_t position : positions) {
@@ -186,12 +186,12 @@ void TrafficStore::cleanAll()
     m_changes = {};
 }
 
-const std::vector<ObjPort>& TrafficStore::portRows(TrafficCategory category) const
+const RowList<ObjPort>& TrafficStore::portRows(TrafficCategory category) const
 {
     return m_portTables[indexOf(kindOf(category))].rows();
 }
 
-const std::vector<ObjIp>& TrafficStore::ipRows(TrafficCategory category) const
+const RowList<ObjIp>& TrafficStore::ipRows(TrafficCategory category) const
 {
     return m_addressTables[indexOf(kindOf(category))].rows();
 }

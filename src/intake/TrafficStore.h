@@ -69,8 +69,8 @@ public:
     void deIgnoreIp(std::span<const std::size_t> positions);
     void cleanAll();
 
-    const std::vector<ObjPort>& portRows(TrafficCategory category) const;
-    const std::vector<ObjIp>& ipRows(TrafficCategory category) const;
+    const RowList<ObjPort>& portRows(TrafficCategory category) const;
+    const RowList<ObjIp>& ipRows(TrafficCategory category) const;
     std::size_t rowCount(TrafficCategory category) const;
     std::string_view rowName(TrafficCategory category, std::size_t position) const;
     // Row positions by count, highest first; equal counts by first sighting.

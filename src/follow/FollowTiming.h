@@ -12,6 +12,10 @@ struct FollowTiming {
     // How long a rotated file is drained after it last grew: the firewall may still write
     // to it through the descriptor it holds until it reopens the log.
     std::chrono::milliseconds rotatedQuiet{5000};
+    // How long the follower lets the log grow after it hears of a change before it reads:
+    // a firewall that writes line by line then wakes the application ten times a
+    // second rather than at every line. Zero reads at once.
+    std::chrono::milliseconds gather{100};
 };
 
 } // namespace rovex

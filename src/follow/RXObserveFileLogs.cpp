@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace rovex {
 
@@ -23,7 +24,7 @@ constexpr std::uint32_t folderMask = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MO
 } // namespace
 
 RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval,
-                                     QObject* parent)
+                                     std::chrono::milliseconds gather, QObject* parent)
     : QObject(parent), m_pathfilelog(pathfilelog), m_nativePath(QFile::encodeName(pathfilelog))
 {
     const QFileInfo info(pathfilelog);
@@ -31,6 +32,9 @@ RXObserveFileLogs::RXObserveFileLogs(const QString& pathfilelog, std::chrono::mi
     m_name = QFile::encodeName(info.fileName());
     m_poll.setInterval(pollInterval);
     connect(&m_poll, &QTimer::timeout, this, &RXObserveFileLogs::poll);
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(gather);
+    connect(&m_gather, &QTimer::timeout, this, &RXObserveFileLogs::readEvents);
 }
 
 RXObserveFileLogs::~RXObserveFileLogs()
@@ -47,7 +51,7 @@ void RXObserveFileLogs::addDispatch()
         m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         if (m_inotify >= 0) {
             m_notifier = std::make_unique<QSocketNotifier>(m_inotify, QSocketNotifier::Read);
-            connect(m_notifier.get(), &QSocketNotifier::activated, this, &RXObserveFileLogs::readEvents);
+            connect(m_notifier.get(), &QSocketNotifier::activated, this, &RXObserveFileLogs::eventsWaiting);
         }
     }
     armWatches();
@@ -55,8 +59,20 @@ void RXObserveFileLogs::addDispatch()
         m_poll.start();
 }
 
+// The descriptor stays unheard while the events gather; the read takes them all at once.
+void RXObserveFileLogs::eventsWaiting()
+{
+    if (m_gather.interval() == 0) {
+        readEvents();
+        return;
+    }
+    m_notifier->setEnabled(false);
+    m_gather.start();
+}
+
 void RXObserveFileLogs::readEvents()
 {
+    m_notifier->setEnabled(true);
     alignas(inotify_event) std::array<char, 16 * 1024> buffer{};
     bool relevant = false;
     for (;;) {
@@ -76,15 +92,19 @@ void RXObserveFileLogs::readEvents()
     }
     if (!relevant)
         return;
-    armWatches();
+    if (std::exchange(m_rearm, false))
+        armWatches();
     Q_EMIT logMayHaveChanged();
 }
 
 bool RXObserveFileLogs::concernsLog(int watch, std::uint32_t mask, const char* name, std::size_t nameLength)
 {
-    if (mask & IN_Q_OVERFLOW)
+    if (mask & IN_Q_OVERFLOW) {
+        m_rearm = true;
         return true;
+    }
     if (mask & IN_IGNORED) {
+        m_rearm = true;
         // The kernel dropped the watch (its file or folder is gone): aim it again later.
         if (watch == m_fileWatch)
             m_fileWatch = -1;
@@ -92,13 +112,16 @@ bool RXObserveFileLogs::concernsLog(int watch, std::uint32_t mask, const char* n
             m_folderWatch = -1;
         return true;
     }
-    if (watch == m_fileWatch)
+    if (watch == m_fileWatch) {
+        m_rearm = m_rearm || (mask & ~IN_MODIFY) != 0;
         return true;
+    }
     if (watch != m_folderWatch)
         return false;
-    if (mask & (IN_DELETE_SELF | IN_MOVE_SELF))
-        return true;
-    return QByteArrayView(name, static_cast<qsizetype>(nameLength)) == m_name;
+    const bool concerns = (mask & (IN_DELETE_SELF | IN_MOVE_SELF)) != 0
+        || QByteArrayView(name, static_cast<qsizetype>(nameLength)) == m_name;
+    m_rearm = m_rearm || concerns;
+    return concerns;
 }
 
 void RXObserveFileLogs::armWatches()

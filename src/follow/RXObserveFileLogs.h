@@ -26,7 +26,11 @@ class RXObserveFileLogs final : public QObject {
     Q_DISABLE_COPY_MOVE(RXObserveFileLogs)
 
 public:
-    RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval, QObject* parent = nullptr);
+    // gather: how long the watch rests after an event before it reads the events and tells,
+    // so that a log written line by line wakes the application ten times a second
+    // rather than at every line (zero tells at once).
+    RXObserveFileLogs(const QString& pathfilelog, std::chrono::milliseconds pollInterval,
+                      std::chrono::milliseconds gather = {}, QObject* parent = nullptr);
     ~RXObserveFileLogs() override;
 
     const QString& pathfilelog() const { return m_pathfilelog; }
@@ -40,6 +44,7 @@ Q_SIGNALS:
     void logMayHaveChanged();
 
 private:
+    void eventsWaiting();
     void readEvents();
     bool concernsLog(int watch, std::uint32_t mask, const char* name, std::size_t nameLength);
     void armWatches();
@@ -55,6 +60,8 @@ private:
     int m_folderWatch = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QTimer m_poll;
+    QTimer m_gather;
+    bool m_rearm = false; // an event other than a write to the log: the watches may aim wrong
 };
 
 } // namespace rovex

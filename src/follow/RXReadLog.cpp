@@ -27,7 +27,7 @@ bool cutAtLineEnd(QByteArray& chunk)
 } // namespace
 
 RXReadLog::RXReadLog(const QString& path, const FollowTiming& timing, QObject* parent)
-    : QObject(parent), m_watcher(path, timing.poll), m_nativePath(QFile::encodeName(path).toStdString())
+    : QObject(parent), m_watcher(path, timing.poll, timing.gather), m_nativePath(QFile::encodeName(path).toStdString())
 {
     connect(&m_watcher, &RXObserveFileLogs::logMayHaveChanged, this, &RXReadLog::readlog);
     m_quiet.setInterval(timing.rotatedQuiet);
@@ -89,9 +89,15 @@ bool RXReadLog::readCurrent()
     if (!m_current.read.heldBy(m_current.file, followed.size))
         restartCurrent(followed);
     const off_t position = m_current.read.position();
-    // A failed read waits for the next event or poll rather than spinning.
-    if (position < followed.size)
-        return deliverSlice(m_current, followed.size - position, m_rotated ? &*m_rotated : nullptr);
+    if (position < followed.size) {
+        // A failed read waits for the next event or poll rather than spinning.
+        if (!deliverSlice(m_current, followed.size - position, m_rotated ? &*m_rotated : nullptr))
+            return false;
+        // Read to the size seen: the name is looked at now rather than in another turn, so
+        // that a log growing line by line is read once per gathered event, not once per line.
+        if (m_current.read.position() < followed.size)
+            return true;
+    }
     return followName(followed);
 }
 

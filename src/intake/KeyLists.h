@@ -35,7 +35,10 @@ private:
     struct Keys {
         static bool isEmpty(const Slot& slot) { return slot.keyPlusOne == 0; }
         static bool sameKey(const Slot& slot, const Slot& key) { return slot.keyPlusOne == key.keyPlusOne; }
-        static std::uint64_t hash(const Slot& key) { return std::uint64_t{key.keyPlusOne} * 0x9E3779B97F4A7C15ULL >> 16U; }
+        static std::uint64_t hash(const Slot& key)
+        {
+            return std::uint64_t{key.keyPlusOne} * 0x9E3779B97F4A7C15ULL >> 16U;
+        }
     };
 
     GrowingSlots<Slot, Keys> m_slots;

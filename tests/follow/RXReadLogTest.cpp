@@ -83,6 +83,23 @@ TEST_F(Follow, LargeAppendArrivesWholeInSlices)
     EXPECT_TRUE(m_segments.front() == written.toStdString()) << "the delivered bytes differ from the file";
 }
 
+TEST_F(Follow, ALogWrittenLineByLineIsReadInGatheredChunks)
+{
+    createLog({});
+    follow();
+    int chunks = 0;
+    QObject::connect(m_reader.get(), &RXReadLog::chunkRead, m_reader.get(), [&chunks] { ++chunks; });
+    // Forty lines, one every few milliseconds, the event loop running between them: read at
+    // every write they would come in forty chunks.
+    for (int i = 0; i < 40; ++i) {
+        appendToLog("line " + QByteArray::number(i) + "\n");
+        runUntil([] { return false; }, std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(waitForLine("line 39"));
+    EXPECT_EQ(lines().size(), 40U);
+    EXPECT_LE(chunks, 10) << "reads were not gathered";
+}
+
 TEST_F(Follow, FifoAtTheLogPathIsSkippedWithoutBlocking)
 {
     makeLogFolder();

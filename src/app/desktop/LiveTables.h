@@ -37,7 +37,7 @@ class LiveTables final : public QObject {
 public:
     // How long the views may lag behind the store: changes of the chunks read within it
     // reach the views together. Zero tells the views after every chunk.
-    static constexpr std::chrono::milliseconds defaultViewDelay{100};
+    static constexpr std::chrono::milliseconds defaultViewDelay{250};
 
     explicit LiveTables(const CountryDatabase& countries, std::chrono::milliseconds viewDelay = defaultViewDelay,
                         const std::filesystem::path& services = systemServicesFile, QObject* parent = nullptr);

@@ -31,6 +31,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -237,9 +238,11 @@ void AppDelegate::chooseLogFile()
     if (execAboveKeptWindows(panel, m_keepInFront) != QDialog::Accepted || panel.selectedFiles().isEmpty())
         return;
     LogChoice choice = m_logChoice;
-    const std::filesystem::path chosen = panel.selectedFiles().constFirst().toStdString();
+    const std::filesystem::path chosen = QFile::encodeName(panel.selectedFiles().constFirst()).toStdString();
     // The product's own log keeps its own archives' naming.
-    const bool productLog = chosen == LogChoice{}.path(m_root);
+    std::error_code error;
+    const bool productLog = std::filesystem::weakly_canonical(chosen, error)
+        == std::filesystem::weakly_canonical(LogChoice{}.path(m_root), error);
     choice.file = productLog ? std::nullopt : std::optional(chosen);
     choice.remember();
     useLog(choice);

@@ -1,8 +1,7 @@
 // Lines a second through the layout adapter on one core: the adapter alone, and the adapter
 // on the intake's road (line assembly and UTF-8 check, adapter, classifier into the tables),
 // for product lines with each setting and for pflog and filterlog lines with All.
-#include "intake/LineAssembler.h"
-#include "intake/LiveClassifier.h"
+#include "intake/LogIntake.h"
 #include "intake/PfLineGrammar.h"
 #include "intake/LayoutAdapter.h"
 #include "sim/LayoutLineWriter.h"
@@ -108,23 +107,20 @@ void adaptOnly(benchmark::State& state, rovex::LayoutSetting setting)
     setLabel(state, setting);
 }
 
-// The intake's road with the adapter where it belongs: read buffers cut into lines and
-// checked for UTF-8 by the line assembler, then adapted, then classified into the tables.
+// The intake's road, as the follower feeds it: read buffers cut into lines and checked for
+// UTF-8 by the line assembler, then adapted, then classified into the tables.
 void adaptAndClassify(benchmark::State& state, rovex::LayoutSetting setting)
 {
     const LogText& log = logOf(static_cast<int>(state.range(0)));
     rovex::TrafficStore store;
     rovex::ServiceWatch watch;
-    rovex::LiveClassifier classifier(store, watch, [](const rovex::ServiceNotification&) {});
-    rovex::LineAssembler assembler;
-    rovex::LayoutAdapter adapter(setting);
-    constexpr std::size_t readSize = 1 << 20; // what the follower hands over at most per read
+    rovex::LogIntake intake(store, watch, [](const rovex::ServiceNotification&) {});
+    intake.setLayouts(setting);
+    constexpr std::size_t readSize = 256 << 10; // what the follower hands over at most per read
     for (auto _ : state) {
         const auto now = rovex::Clock::now();
-        for (std::size_t at = 0; at < log.text().size(); at += readSize) {
-            assembler.feed(log.text().substr(at, readSize),
-                           [&](std::string_view line) { classifier.classifyLine(adapter.adapt(line), now); });
-        }
+        for (std::size_t at = 0; at < log.text().size(); at += readSize)
+            intake.feed(log.text().substr(at, readSize), now);
         benchmark::DoNotOptimize(store.takeChanges());
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(log.lines().size()));

@@ -49,12 +49,9 @@ bool LayoutAdapter::isReadByProduct(std::string_view line)
     if (ProductLayoutCheck::hasTooFewSpaces(line))
         return false;
     const LineOutcome outcome = readPfLogLine(line, m_productLine);
-    if (outcome == LineOutcome::ExcludedSource)
-        return true;
-    if (outcome != LineOutcome::Read || m_productLine.sourceAddress.data() == nullptr
-        || (m_productLine.direction != "in" && m_productLine.direction != "out"))
+    if (!keepsProductReading(outcome, m_productLine))
         return false;
-    if (!m_productLine.action.empty())
+    if (outcome == LineOutcome::Read && !m_productLine.action.empty())
         m_quickCheck.learn(line, static_cast<std::size_t>(m_productLine.action.data() - line.data()));
     return true;
 }
@@ -74,11 +71,26 @@ void LayoutAdapter::addCounts(const LayoutCounts& counts)
         m_counts[layout] += counts[layout];
 }
 
+bool LayoutAdapter::keepsProductReading(LineOutcome outcome, const PfLogLine& read)
+{
+    if (outcome == LineOutcome::ExcludedSource)
+        return true;
+    return outcome == LineOutcome::Read && read.sourceAddress.data() != nullptr
+        && (read.direction == "in" || read.direction == "out");
+}
+
 std::string_view LayoutAdapter::adapt(std::string_view line)
 {
     if (m_setting == LayoutSetting::Product)
         return line;
-    m_lastLayout = isReadByProduct(line) ? LogLayout::Product : adaptOther(line);
+    return adaptRead(line, isReadByProduct(line));
+}
+
+std::string_view LayoutAdapter::adaptRead(std::string_view line, bool keptByProduct)
+{
+    if (m_setting == LayoutSetting::Product)
+        return line;
+    m_lastLayout = keptByProduct ? LogLayout::Product : adaptOther(line);
     ++m_counts[static_cast<std::size_t>(m_lastLayout)];
     const bool written = m_lastLayout == LogLayout::Pflog || m_lastLayout == LogLayout::Filterlog;
     return written ? std::string_view(m_written) : line;

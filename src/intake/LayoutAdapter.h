@@ -36,6 +36,14 @@ public:
     // valid until the next call.
     std::string_view adapt(std::string_view line);
 
+    // The same for a line the product's reading has read already (the live classifier's
+    // own reading), so that a product line is read once: keptByProduct is what
+    // keepsProductReading said of that reading.
+    std::string_view adaptRead(std::string_view line, bool keptByProduct);
+    // Whether the product's reading of a line keeps it: Read with endpoints that split and
+    // a direction, or ExcludedSource. Other lines are tried as the other layouts.
+    static bool keepsProductReading(LineOutcome outcome, const PfLogLine& read);
+
     LayoutSetting setting() const { return m_setting; }
     void setSetting(LayoutSetting setting) { m_setting = setting; }
     LogLayout lastLayout() const { return m_lastLayout; }

@@ -14,9 +14,12 @@ void LiveClassifier::parseLog(std::string_view text, TimePoint now)
     forEachPiece(text, '\n', [this, now](std::string_view line) { classifyLine(line, now); });
 }
 
-LineOutcome LiveClassifier::classifyLine(std::string_view text, TimePoint now)
+LineOutcome LiveClassifier::classifyLine(std::string_view text, TimePoint now) { return classifyRead(read(text), now); }
+
+LineOutcome LiveClassifier::read(std::string_view line) { return readPfLogLine(line, m_line); }
+
+LineOutcome LiveClassifier::classifyRead(LineOutcome outcome, TimePoint now)
 {
-    LineOutcome outcome = readPfLogLine(text, m_line);
     if (outcome == LineOutcome::Read && m_line.portInRange)
         outcome = droppedBy(m_line);
     ++m_outcomes[static_cast<std::size_t>(outcome)];

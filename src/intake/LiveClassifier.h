@@ -25,6 +25,12 @@ public:
     // included. "now" dates the rows that the text creates.
     void parseLog(std::string_view text, TimePoint now);
     LineOutcome classifyLine(std::string_view line, TimePoint now);
+    // The same in two steps, for a caller that looks at the reading before it is counted:
+    // read() reads the line into lastRead() and counts nothing; classifyRead() counts and
+    // records that reading.
+    LineOutcome read(std::string_view line);
+    const PfLogLine& lastRead() const { return m_line; }
+    LineOutcome classifyRead(LineOutcome outcome, TimePoint now);
 
     const OutcomeCounts& outcomes() const { return m_outcomes; }
 

@@ -29,6 +29,8 @@ public:
     std::uint64_t invalidLines() const { return m_assembler.invalidLines(); }
 
 private:
+    void classify(std::string_view line, TimePoint now);
+
     LiveClassifier m_classifier;
     LineAssembler m_assembler;
     LayoutAdapter m_adapter;

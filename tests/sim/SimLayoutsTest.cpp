@@ -4,6 +4,9 @@
 #include "SimTestSupport.h"
 #include "firewall/FixedPaths.h"
 #include "intake/LayoutAdapter.h"
+#include "intake/LogIntake.h"
+#include "intake/ServiceWatch.h"
+#include "intake/TrafficStore.h"
 #include "sim/LayoutLineWriter.h"
 #include "sim/LogLineGenerator.h"
 
@@ -214,6 +217,46 @@ TEST(SimLayouts, TheSeedFixesEveryLineAndTheProductLayoutIsTheGeneratorsOwn)
         EXPECT_EQ(run(layout, 3, 3), run(layout, 3, 3));
         EXPECT_NE(run(layout, 3, 3), run(layout, 3, 4)); // the envelopes follow the seed
     }
+}
+
+// Reading every layout changes nothing for the product's own lines: the same rows with the
+// same counts in every table, the same outcomes, and each line counted once per layout.
+TEST(SimLayouts, ProductLinesFillTheSameTablesWithEveryLayoutRead)
+{
+    LogLineGenerator generator(5, 2000);
+    std::string text;
+    for (int i = 0; i < 20'000; ++i)
+        text += generator.next() + "\n";
+    struct Run {
+        TrafficStore store;
+        ServiceWatch watch;
+        LogIntake intake{store, watch, {}};
+    };
+    Run product;
+    Run all;
+    all.intake.setLayouts(LayoutSetting::All);
+    const TimePoint now = Clock::now();
+    product.intake.feed(text, now);
+    all.intake.feed(text, now);
+
+    EXPECT_EQ(product.intake.classifier().outcomes(), all.intake.classifier().outcomes());
+    for (const TrafficCategory category : allTrafficCategories) {
+        ASSERT_EQ(product.store.rowCount(category), all.store.rowCount(category));
+        const auto countAt = [category](const TrafficStore& store, std::size_t row) {
+            return isPortTable(category) ? store.portRows(category)[row].portCount
+                                         : store.ipRows(category)[row].ipCount;
+        };
+        for (std::size_t row = 0; row < product.store.rowCount(category); ++row) {
+            ASSERT_EQ(product.store.rowName(category, row), all.store.rowName(category, row));
+            ASSERT_EQ(countAt(product.store, row), countAt(all.store, row));
+        }
+        EXPECT_EQ(product.store.rankedByCount(category), all.store.rankedByCount(category));
+    }
+    const LayoutAdapter::LayoutCounts& counts = all.intake.layouts().counts();
+    // Lines without ports (ICMP) take the pflog road, and come out as the product reads them.
+    EXPECT_GT(counts[static_cast<std::size_t>(LogLayout::Product)], 15'000U);
+    EXPECT_EQ(counts[static_cast<std::size_t>(LogLayout::Product)] + counts[static_cast<std::size_t>(LogLayout::Pflog)],
+              20'000U);
 }
 
 // The real tool: each --layout writes lines the adapter reads as that layout, of the packets

@@ -16,7 +16,7 @@ constexpr std::string_view replacement = "\xEF\xBF\xBD";
 
 } // namespace
 
-constexpr std::size_t flushBytes = 64 * 1024;
+constexpr std::size_t flushBytes = std::size_t{64} * 1024;
 
 JsonWriter::JsonWriter(std::ostream& out) : m_stream(out) { m_out.reserve(flushBytes + 4096); }
 

@@ -73,7 +73,7 @@ void RXObserveFileLogs::eventsWaiting()
 void RXObserveFileLogs::readEvents()
 {
     m_notifier->setEnabled(true);
-    alignas(inotify_event) std::array<char, 16 * 1024> buffer{};
+    alignas(inotify_event) std::array<char, std::size_t{16} * 1024> buffer{};
     bool relevant = false;
     for (;;) {
         const ssize_t got = ::read(m_inotify, buffer.data(), buffer.size());
@@ -113,7 +113,7 @@ bool RXObserveFileLogs::concernsLog(int watch, std::uint32_t mask, const char* n
         return true;
     }
     if (watch == m_fileWatch) {
-        m_rearm = m_rearm || (mask & ~IN_MODIFY) != 0;
+        m_rearm = m_rearm || (mask & ~std::uint32_t{IN_MODIFY}) != 0;
         return true;
     }
     if (watch != m_folderWatch)

@@ -38,9 +38,8 @@ DesktopNotifier::DesktopNotifier(const QDBusConnection& connection, QObject* par
     : DesktopNotifier(connection, defaultInterval, parent)
 {}
 
-DesktopNotifier::DesktopNotifier(const QDBusConnection& connection, std::chrono::milliseconds minimumInterval,
-                                 QObject* parent)
-    : QObject(parent), m_connection(connection), m_minimumInterval(minimumInterval)
+DesktopNotifier::DesktopNotifier(QDBusConnection connection, std::chrono::milliseconds minimumInterval, QObject* parent)
+    : QObject(parent), m_connection(std::move(connection)), m_minimumInterval(minimumInterval)
 {
     m_pacer.setSingleShot(true);
     m_pacer.setTimerType(Qt::PreciseTimer);

@@ -36,8 +36,7 @@ public:
     static constexpr std::chrono::milliseconds defaultInterval{250};
 
     explicit DesktopNotifier(const QDBusConnection& connection, QObject* parent = nullptr);
-    DesktopNotifier(const QDBusConnection& connection, std::chrono::milliseconds minimumInterval,
-                    QObject* parent = nullptr);
+    DesktopNotifier(QDBusConnection connection, std::chrono::milliseconds minimumInterval, QObject* parent = nullptr);
     ~DesktopNotifier() override;
 
     // The file of an image name, asked only when a notification is really sent: a flood

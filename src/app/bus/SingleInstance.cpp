@@ -12,7 +12,7 @@ QString latin(const char* text) { return QString::fromLatin1(text); }
 
 } // namespace
 
-SingleInstance::SingleInstance(const QDBusConnection& bus, QObject* parent) : QObject(parent), m_bus(bus) {}
+SingleInstance::SingleInstance(QDBusConnection bus, QObject* parent) : QObject(parent), m_bus(std::move(bus)) {}
 
 SingleInstance::~SingleInstance()
 {

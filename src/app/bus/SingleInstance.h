@@ -25,7 +25,7 @@ public:
         NoBus,          // no session bus: nothing can tell, so this one runs
     };
 
-    explicit SingleInstance(const QDBusConnection& bus, QObject* parent = nullptr);
+    explicit SingleInstance(QDBusConnection bus, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     Claim claim();

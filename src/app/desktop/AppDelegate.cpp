@@ -58,7 +58,7 @@ void bringToFront(QWidget& window)
 } // namespace
 
 AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus,
-                         std::optional<WhoisServer> whoisServer, QObject* parent)
+                         const std::optional<WhoisServer>& whoisServer, QObject* parent)
     : QObject(parent), m_root(root)
 {
     m_countries.load(paths::underRoot(root, paths::nations), std::cout);
@@ -72,9 +72,8 @@ AppDelegate::AppDelegate(const std::filesystem::path& root, const QDBusConnectio
     m_portLookup = std::make_unique<PortLookup>();
     m_portInfoPopOver = std::make_unique<PortInfoPopover>(*m_portLookup);
     m_logParser = std::make_unique<RXLogParser>(LogArchives::productLog(root), m_countries, whoisServer);
-    m_simpleLogController = std::make_unique<RXSimpleLogController>(logPath(), m_tables->store().allServicesDict(),
-                                                                    m_countries, std::move(whoisServer), *m_portLookup,
-                                                                    *m_portInfoPopOver);
+    m_simpleLogController = std::make_unique<RXSimpleLogController>(
+        logPath(), m_tables->store().allServicesDict(), m_countries, whoisServer, *m_portLookup, *m_portInfoPopOver);
     m_myPopup = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("RovexLogsVisualizer"),
                                               QString());
     m_noLogFileAlert = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("RovexLogsVisualizer"),

@@ -55,7 +55,7 @@ public:
     // Reads the country database at once; the windows exist but stay hidden. whoisServer:
     // the whois server the user chose, if any.
     AppDelegate(const std::filesystem::path& root, const QDBusConnection& bus,
-                std::optional<WhoisServer> whoisServer = std::nullopt, QObject* parent = nullptr);
+                const std::optional<WhoisServer>& whoisServer = std::nullopt, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Starts the viewer, then shows the version in the about window.

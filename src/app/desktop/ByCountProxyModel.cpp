@@ -18,9 +18,7 @@ constexpr std::size_t absent = SIZE_MAX;
 
 } // namespace
 
-ByCountProxyModel::ByCountProxyModel(QObject* parent)
-    : QAbstractProxyModel(parent), m_sortColumn(TrafficTableModel::CountColumn)
-{}
+ByCountProxyModel::ByCountProxyModel(QObject* parent) : QAbstractProxyModel(parent) {}
 
 void ByCountProxyModel::setTable(TrafficTableModel* table)
 {

@@ -2,6 +2,7 @@
 
 #include "app/desktop/RowFilter.h"
 #include "app/desktop/ShownOrder.h"
+#include "app/desktop/TrafficTableModel.h"
 
 #include <QAbstractProxyModel>
 
@@ -13,7 +14,6 @@
 namespace rovex {
 
 class TrafficStore;
-class TrafficTableModel;
 
 // A live table as shown: by count, highest first, and rows of equal count in the order
 // they were first seen, so that rows do not swap places as others around them are counted.
@@ -79,7 +79,7 @@ private:
     int m_rows = 0;
     bool m_sorting = false;
     int m_lastShown = INT_MAX; // until a view tells, every row counts as shown
-    int m_sortColumn;
+    int m_sortColumn = TrafficTableModel::CountColumn;
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
     RowFilter m_filter;
     std::unique_ptr<ShownOrder> m_chosen; // null while the store's ranking is shown

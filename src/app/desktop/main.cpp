@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <exception>
 #include <iostream>
 #include <variant>
 
@@ -47,9 +48,7 @@ void schedulePictures(rovex::AppDelegate& delegate, const QString& folder, int s
     });
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rovex-logs-visualizer"));
@@ -94,4 +93,17 @@ int main(int argc, char** argv)
     if (options.picturesFolder)
         schedulePictures(delegate, *options.picturesFolder, options.picturesAfterSeconds);
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // What escapes is one line and a failing exit, never an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "rovex-logs-visualizer: " << error.what() << '\n';
+        return 1;
+    }
 }

@@ -30,9 +30,10 @@
 namespace rovex {
 
 RXSimpleLogController::RXSimpleLogController(std::filesystem::path log, const ServiceImages& services,
-                                             const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
-                                             PortLookup& portLookup, PortInfoPopover& portInfoPopOver,
-                                             std::chrono::milliseconds liveRowsDelay, QObject* parent)
+                                             const CountryDatabase& countries,
+                                             const std::optional<WhoisServer>& whoisServer, PortLookup& portLookup,
+                                             PortInfoPopover& portInfoPopOver, std::chrono::milliseconds liveRowsDelay,
+                                             QObject* parent)
     : QObject(parent),
       m_log(std::move(log)),
       m_services(services),
@@ -41,7 +42,7 @@ RXSimpleLogController::RXSimpleLogController(std::filesystem::path log, const Se
       m_window(std::make_unique<SimpleLogWindow>()),
       m_model(new SimpleLogModel(this)),
       m_arranged(new QSortFilterProxyModel(this)),
-      m_addressLookup(new AddressLookup(countries, std::move(whoisServer), QStringLiteral("SimpleLog"), this)),
+      m_addressLookup(new AddressLookup(countries, whoisServer, QStringLiteral("SimpleLog"), this)),
       m_popOverSL(std::make_unique<SimpleLogDetailPopover>()),
       m_logStringPopover(std::make_unique<LogStringPopover>()),
       m_addrinfoPopover(std::make_unique<AddressInfoPopover>(*m_addressLookup))

@@ -50,7 +50,7 @@ public:
     // batch scrolls the table and so repaints all it shows, the window's largest cost.
     static constexpr std::chrono::milliseconds defaultLiveRowsDelay{250};
     RXSimpleLogController(std::filesystem::path log, const ServiceImages& services, const CountryDatabase& countries,
-                          std::optional<WhoisServer> whoisServer, PortLookup& portLookup,
+                          const std::optional<WhoisServer>& whoisServer, PortLookup& portLookup,
                           PortInfoPopover& portInfoPopOver,
                           std::chrono::milliseconds liveRowsDelay = defaultLiveRowsDelay, QObject* parent = nullptr);
     ~RXSimpleLogController() override;

@@ -55,14 +55,14 @@ bool allDigits(const QString& text)
 
 } // namespace
 
-RXLogParser::RXLogParser(LogArchives log, const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
-                         QObject* parent)
+RXLogParser::RXLogParser(LogArchives log, const CountryDatabase& countries,
+                         const std::optional<WhoisServer>& whoisServer, QObject* parent)
     : QObject(parent),
       m_log(log),
       m_lastLog(std::move(log)),
       m_window(std::make_unique<StatsWindow>()),
       m_portPopover(std::make_unique<StatsPortPopover>()),
-      m_addressLookup(new AddressLookup(countries, std::move(whoisServer), QStringLiteral("LogParser"), this)),
+      m_addressLookup(new AddressLookup(countries, whoisServer, QStringLiteral("LogParser"), this)),
       m_addrinfoPopover(std::make_unique<AddressInfoPopover>(*m_addressLookup)),
       m_portLookup(new PortLookup(systemServicesFile, this))
 {

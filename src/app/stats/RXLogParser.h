@@ -36,7 +36,7 @@ class RXLogParser final : public QObject {
     Q_DISABLE_COPY_MOVE(RXLogParser)
 
 public:
-    RXLogParser(LogArchives log, const CountryDatabase& countries, std::optional<WhoisServer> whoisServer,
+    RXLogParser(LogArchives log, const CountryDatabase& countries, const std::optional<WhoisServer>& whoisServer,
                 QObject* parent = nullptr);
     ~RXLogParser() override;
 

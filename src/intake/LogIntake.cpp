@@ -1,5 +1,7 @@
 #include "intake/LogIntake.h"
 
+#include "intake/ProductLayoutCheck.h"
+
 namespace rovex {
 
 LogIntake::LogIntake(TrafficStore& store, const ServiceWatch& watch, LiveClassifier::NotificationSink notify)
@@ -22,6 +24,11 @@ void LogIntake::classify(std::string_view line, TimePoint now)
 {
     if (m_adapter.setting() == LayoutSetting::Product) {
         m_classifier.classifyLine(line, now);
+        return;
+    }
+    // Too few spaces for the product's fields (filterlog's CSV): not worth a reading.
+    if (ProductLayoutCheck::hasTooFewSpaces(line)) {
+        m_classifier.classifyLine(m_adapter.adaptRead(line, false), now);
         return;
     }
     const LineOutcome outcome = m_classifier.read(line);

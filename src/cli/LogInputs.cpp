@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/HeadlessViewer.h"
+#include "cli/LogOptions.h"
 #include "stats/ArchiveReading.h"
 #include "stats/Bzip2Archive.h"
 #include "stats/FileDescriptor.h"
@@ -49,11 +50,8 @@ void classifyArchive(HeadlessViewer& viewer, const Input& input)
 std::vector<std::string> logNames(const CommandLine& line)
 {
     std::vector<std::string> names;
-    if (const auto log = line.value("--log")) {
-        if (log->empty())
-            throw UsageError("--log needs a file");
+    if (const std::optional<std::string> log = logOption(line))
         names.push_back(*log);
-    }
     names.insert(names.end(), line.operands().begin(), line.operands().end());
     return names;
 }

@@ -3,16 +3,9 @@
 #include "cli/CommandLine.h"
 #include "cli/JsonWriter.h"
 
-#include <array>
 #include <ostream>
 
 namespace rovex::cli {
-namespace {
-
-constexpr std::array<LogLayout, logLayoutCount> jsonOrder{LogLayout::Product, LogLayout::Pflog, LogLayout::Filterlog,
-                                                          LogLayout::Unread};
-
-} // namespace
 
 LayoutSetting layoutSetting(const CommandLine& line)
 {
@@ -24,14 +17,18 @@ LayoutSetting layoutSetting(const CommandLine& line)
     throw UsageError("--layouts needs product or all");
 }
 
+std::optional<std::string> logOption(const CommandLine& line)
+{
+    std::optional<std::string> log = line.value("--log");
+    if (log && log->empty())
+        throw UsageError("--log needs a file");
+    return log;
+}
+
 LogArchives chosenLog(const CommandLine& line, const std::filesystem::path& root)
 {
-    const auto log = line.value("--log");
-    if (!log)
-        return LogArchives::productLog(root);
-    if (log->empty())
-        throw UsageError("--log needs a file");
-    return LogArchives::chosenLog(*log);
+    const std::optional<std::string> log = logOption(line);
+    return log ? LogArchives::chosenLog(*log) : LogArchives::productLog(root);
 }
 
 void printLayoutSummary(std::ostream& out, const LayoutAdapter& layouts)
@@ -49,7 +46,7 @@ void writeLayoutCounts(JsonWriter& json, const LayoutAdapter::LayoutCounts& coun
 {
     json.key("layouts");
     json.beginObject();
-    for (const LogLayout layout : jsonOrder)
+    for (const LogLayout layout : allLogLayouts)
         json.member(describe(layout), static_cast<std::int64_t>(counts[static_cast<std::size_t>(layout)]));
     json.endObject();
 }

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 namespace rovex::cli {
 
@@ -14,8 +16,9 @@ class JsonWriter;
 // --layouts product|all of the commands that read the log (product when not given).
 LayoutSetting layoutSetting(const CommandLine& line);
 
-// --log FILE of the commands that read the log, with its archives; without it the
-// product's log under root.
+// --log FILE of the commands that read the log, when given (an empty name is refused).
+std::optional<std::string> logOption(const CommandLine& line);
+// The same with its archives; without it the product's log under root.
 LogArchives chosenLog(const CommandLine& line, const std::filesystem::path& root);
 
 // With every layout read, one line that tells how many lines each layout gave; nothing

@@ -22,7 +22,7 @@ std::string_view describe(LogLayout layout)
 std::string describeCounts(const LayoutAdapter::LayoutCounts& counts)
 {
     std::string text;
-    for (const LogLayout layout : {LogLayout::Product, LogLayout::Pflog, LogLayout::Filterlog, LogLayout::Unread}) {
+    for (const LogLayout layout : allLogLayouts) {
         if (!text.empty())
             text += ", ";
         text += std::to_string(counts[static_cast<std::size_t>(layout)]);

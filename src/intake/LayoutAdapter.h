@@ -17,6 +17,9 @@ enum class LayoutSetting : unsigned char { Product, All };
 // The layout a line was found in; Unread lines are passed on untouched.
 enum class LogLayout : unsigned char { Product, Pflog, Filterlog, Unread };
 inline constexpr std::size_t logLayoutCount = 4;
+// Every layout in the order they are shown.
+inline constexpr std::array<LogLayout, logLayoutCount> allLogLayouts{LogLayout::Product, LogLayout::Pflog,
+                                                                     LogLayout::Filterlog, LogLayout::Unread};
 
 std::string_view describe(LogLayout layout);
 

@@ -87,6 +87,52 @@ TEST(PfLineGrammar, SpaceRunsNormaliseAsTheLayoutSays)
     EXPECT_EQ(read(five).action, "1/0(match):");
 }
 
+// The grammar finds runs of spaces 64 bytes at a time: runs of any length, straddling a
+// block's edge or filling whole blocks, read as the two replace passes of the layout say.
+TEST(PfLineGrammar, SpaceRunsReadAlikeWhereverTheyFall)
+{
+    const auto replaced = [](std::string text, const std::string& from) {
+        for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; ++at)
+            text.replace(at, from.size(), " ");
+        return text;
+    };
+    const auto fieldsOf = [&](const std::string& text) {
+        std::vector<std::string> fields;
+        std::string normal = replaced(text, "   ");
+        normal = replaced(normal, "  ");
+        std::size_t start = 0;
+        for (std::size_t at; (at = normal.find(' ', start)) != std::string::npos; start = at + 1)
+            fields.push_back(normal.substr(start, at - start));
+        fields.push_back(normal.substr(start));
+        return fields;
+    };
+    for (std::size_t hostLength = 1; hostLength <= 70; ++hostLength) {
+        const std::string plain = "Dec 4 10:15:01 " + std::string(hostLength, 'h')
+            + " pf: 00:00:00.6 rule 1/0(match): block in on en0: 203.0.113.7.5 > 10.0.0.1.22: UDP, length 0";
+        std::vector<std::size_t> separators;
+        for (std::size_t at = 0; (at = plain.find(' ', at)) != std::string::npos; ++at)
+            separators.push_back(at);
+        for (const std::size_t separator : separators) {
+            for (const std::size_t run : {2, 3, 4, 5, 6, 9, 64, 65, 130}) {
+                std::string text = plain;
+                text.replace(separator, 1, std::string(run, ' '));
+                const std::vector<std::string> fields = fieldsOf(text);
+                PfLogLine out;
+                const LineOutcome outcome = readPfLogLine(text, out);
+                if (fields.size() < 15) {
+                    EXPECT_EQ(outcome, LineOutcome::TooFewFields) << text;
+                    continue;
+                }
+                ASSERT_EQ(outcome, LineOutcome::Read) << text;
+                EXPECT_EQ(out.action, fields[8]) << text;
+                EXPECT_EQ(out.direction, fields[9]) << text;
+                if (!out.destinationAddress.empty())
+                    EXPECT_TRUE(fields[14].starts_with(std::string(out.destinationAddress) + ".")) << text;
+            }
+        }
+    }
+}
+
 TEST(PfLineGrammar, ExcludedSources)
 {
     for (const char* source : {"0.0.0.0.68", "::.546", "@0", "\"pdl=x\"", "0.0.0.01.2"})

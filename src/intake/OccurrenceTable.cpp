@@ -6,14 +6,10 @@ void OccurrenceTable::add(NameInterner::Id port, NameInterner::Id address)
 {
     if (!m_pairCounts.add(pairKey(port, address)))
         return;
-    const auto [addresses, newPort] = m_addressesOfPort.listOf(port);
-    if (newPort)
+    if (m_addressesOfPort.append(port, address))
         m_portOrder.push_back(port);
-    addresses->push_back(address);
-    const auto [ports, newAddress] = m_portsOfAddress.listOf(address);
-    if (newAddress)
+    if (m_portsOfAddress.append(address, port))
         m_addressOrder.push_back(address);
-    ports->push_back(port);
 }
 
 std::vector<OccurrenceTable::Counterpart> OccurrenceTable::addressesOf(NameInterner::Id port) const
@@ -26,14 +22,12 @@ std::vector<OccurrenceTable::Counterpart> OccurrenceTable::portsOf(NameInterner:
     return counted(m_portsOfAddress.find(address), true, address);
 }
 
-std::vector<OccurrenceTable::Counterpart> OccurrenceTable::counted(const std::vector<NameInterner::Id>* ids,
+std::vector<OccurrenceTable::Counterpart> OccurrenceTable::counted(std::span<const NameInterner::Id> ids,
                                                                    bool idsArePorts, NameInterner::Id key) const
 {
     std::vector<Counterpart> result;
-    if (ids == nullptr)
-        return result;
-    result.reserve(ids->size());
-    for (const NameInterner::Id id : *ids) {
+    result.reserve(ids.size());
+    for (const NameInterner::Id id : ids) {
         const std::uint64_t pair = idsArePorts ? pairKey(id, key) : pairKey(key, id);
         result.push_back({id, m_pairCounts.countOf(pair)});
     }

@@ -5,6 +5,7 @@
 #include "intake/PairCounts.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace rovex {
@@ -34,18 +35,14 @@ public:
     template <typename Visit>
     void forEachAddressOf(NameInterner::Id port, Visit&& visit) const
     {
-        if (const std::vector<NameInterner::Id>* addresses = m_addressesOfPort.find(port)) {
-            for (const NameInterner::Id address : *addresses)
-                visit(address, m_pairCounts.countOf(pairKey(port, address)));
-        }
+        for (const NameInterner::Id address : m_addressesOfPort.find(port))
+            visit(address, m_pairCounts.countOf(pairKey(port, address)));
     }
     template <typename Visit>
     void forEachPortOf(NameInterner::Id address, Visit&& visit) const
     {
-        if (const std::vector<NameInterner::Id>* ports = m_portsOfAddress.find(address)) {
-            for (const NameInterner::Id port : *ports)
-                visit(port, m_pairCounts.countOf(pairKey(port, address)));
-        }
+        for (const NameInterner::Id port : m_portsOfAddress.find(address))
+            visit(port, m_pairCounts.countOf(pairKey(port, address)));
     }
 
     void clear();
@@ -60,7 +57,7 @@ private:
     {
         return (std::uint64_t{port} << 32U) | address;
     }
-    std::vector<Counterpart> counted(const std::vector<NameInterner::Id>* ids, bool idsArePorts,
+    std::vector<Counterpart> counted(std::span<const NameInterner::Id> ids, bool idsArePorts,
                                      NameInterner::Id key) const;
 
     PairCounts m_pairCounts;

@@ -43,8 +43,9 @@ constexpr std::size_t blockSize = 64;
 std::uint64_t byteMask(std::string_view text, std::size_t at, char c)
 {
     const char* bytes = text.data() + at;
-    std::array<char, blockSize> tail{};
+    std::array<char, blockSize> tail; // zeroed only for a block the text does not fill
     if (text.size() - at < blockSize) {
+        tail.fill(0);
         std::memcpy(tail.data(), bytes, text.size() - at);
         bytes = tail.data();
     }
@@ -121,9 +122,10 @@ struct WantedFields {
 // 15 fields. Empty fields between runs of spaces stay empty views.
 bool splitFields(std::string_view line, WantedFields& fields)
 {
-    // Every run separates at least once, so the first 15 runs hold fields 0 to 14.
-    std::array<std::size_t, fieldsNeeded> runStarts{};
-    std::array<std::size_t, fieldsNeeded> runEnds{};
+    // Every run separates at least once, so the first 15 runs hold fields 0 to 14. Only
+    // the first `runs` entries are ever read, so the arrays are not cleared per line.
+    std::array<std::size_t, fieldsNeeded> runStarts;
+    std::array<std::size_t, fieldsNeeded> runEnds;
     std::size_t runs = 0;
     bool single = true; // every run separates once: up to four spaces
     forEachSpaceRun(line, [&](std::size_t start, std::size_t length) {
